@@ -1,0 +1,148 @@
+#include "koyo/platform/Files.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace koyo::platform {
+
+namespace {
+
+bool WriteAll(int fd, const char* p, size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    n -= static_cast<size_t>(w);
+  }
+  return true;
+}
+
+// Copies the rest of in to out: the kernel copy first, plain reads and writes
+// when the file systems do not support it.
+bool CopyContents(int in, int out, off_t size) {
+  off_t left = size;
+  bool kernel = true;
+  while (left > 0 && kernel) {
+    ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(left), 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
+        kernel = false;
+        break;
+      }
+      return false;
+    }
+    if (n == 0) break;  // the source shrank under us
+    left -= n;
+  }
+  if (kernel) return true;
+  char buf[1 << 16];
+  for (;;) {
+    ssize_t r = ::read(in, buf, sizeof buf);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (r == 0) return true;
+    if (!WriteAll(out, buf, static_cast<size_t>(r))) return false;
+  }
+}
+
+}  // namespace
+
+bool CopyFile(const char* source, const char* target) {
+  if (!source || !target || !*source || !*target) {
+    errno = ENOENT;
+    return false;
+  }
+  int in = ::open(source, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st;
+  if (::fstat(in, &st) != 0) {
+    int e = errno;
+    ::close(in);
+    errno = e;
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(in);
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  struct stat tst;
+  bool existed = ::stat(target, &tst) == 0;
+  if (existed && tst.st_dev == st.st_dev && tst.st_ino == st.st_ino) {
+    // Copying a file onto itself would truncate it first and lose it.
+    ::close(in);
+    errno = EINVAL;
+    return false;
+  }
+  int out = ::open(target, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0666);
+  if (out < 0) {
+    int e = errno;
+    ::close(in);
+    errno = e;
+    return false;
+  }
+  bool ok = CopyContents(in, out, st.st_size);
+  int e = errno;
+  if (::close(out) != 0 && ok) {
+    ok = false;
+    e = errno;
+  }
+  ::close(in);
+  if (!ok) {
+    if (!existed) ::unlink(target);
+    errno = e;
+  }
+  return ok;
+}
+
+std::string SystemTempDirectory() {
+  const char* dir = std::getenv("TMPDIR");
+  if (dir && *dir) return dir;
+  return "/tmp";
+}
+
+bool MakeTempFile(const char* dir, const char* prefix, std::string& out) {
+  std::string base = (dir && *dir) ? std::string(dir) : SystemTempDirectory();
+  if (base.empty() || base.back() != kPathSeparator) base += kPathSeparator;
+  std::string pattern = base + (prefix ? prefix : "") + "XXXXXX";
+  int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  out = pattern;
+  return true;
+}
+
+bool FileExists(const char* path) {
+  struct stat st;
+  return path && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool IsDirectory(const char* path) {
+  struct stat st;
+  return path && ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool RemoveFile(const char* path) { return path && ::unlink(path) == 0; }
+
+bool RenameFile(const char* from, const char* to) { return from && to && ::rename(from, to) == 0; }
+
+int64_t FileSize(const char* path) {
+  struct stat st;
+  if (!path || ::stat(path, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+size_t MaxPathLength() { return PATH_MAX; }
+
+}  // namespace koyo::platform

@@ -1,0 +1,34 @@
+// File operations of the operating system that the library needs: whole-file
+// copy, temporary names, existence checks.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace koyo::platform {
+
+// The path separator and its text form.
+inline constexpr char kPathSeparator = '/';
+
+// Copies source over target (target replaced, created when missing), using the
+// kernel's copy where it can. On failure returns false with errno set and no
+// partial target left behind when the target did not exist before.
+bool CopyFile(const char* source, const char* target);
+
+// The system's temporary directory: $TMPDIR when set and not empty, else /tmp.
+std::string SystemTempDirectory();
+
+// Makes a new empty file with a unique name "<dir>/<prefix>XXXXXX" and returns its
+// name in out. dir null or empty means the system's temporary directory.
+// False with errno set when no name could be made.
+bool MakeTempFile(const char* dir, const char* prefix, std::string& out);
+
+bool FileExists(const char* path);        // a regular file (or a link to one)
+bool IsDirectory(const char* path);
+bool RemoveFile(const char* path);
+bool RenameFile(const char* from, const char* to);
+int64_t FileSize(const char* path);       // -1 when it cannot be found out
+
+// The longest path the platform accepts (PATH_MAX, terminator included).
+size_t MaxPathLength();
+
+}  // namespace koyo::platform
