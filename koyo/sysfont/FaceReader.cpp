@@ -134,8 +134,7 @@ bool ReadFaceRecord(const std::string& file, int index, TrueTypeInfo& record) {
   }
   record.tmFirstChar = static_cast<uint8_t>(first < 0 ? 0 : first);
   record.tmLastChar = static_cast<uint8_t>(last < 0 ? 0 : last);
-  record.fontFile = file;
-  record.fontIndex = index;
+  record.SetWidthSource(file, index);
   return true;
 }
 

@@ -9,8 +9,8 @@ const ABC* TrueTypeInfo::GetCharABC(int code) {
   if (!widthsRead_) {
     const size_t count = static_cast<size_t>(tmLastChar - tmFirstChar) + 1;
     std::vector<int32_t> advances;
-    if (!fontFile.empty()) {
-      advances = ReadFaceAdvances(fontFile, fontIndex, lfCharSet, tmFirstChar, tmLastChar);
+    if (!fontFile_.empty()) {
+      advances = ReadFaceAdvances(fontFile_, fontIndex_, lfCharSet, tmFirstChar, tmLastChar);
     }
     widths_.assign(count, ABC{});
     for (size_t i = 0; i < count && i < advances.size(); ++i) widths_[i].abcB = advances[i];

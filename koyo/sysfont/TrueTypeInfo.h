@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace koyo {
@@ -56,10 +57,12 @@ public:
   int32_t otmMacAscent = 0;
   int32_t otmMacDescent = 0;
 
-  // Where the widths are read from; an empty file means a record without a font
-  // file (a built-in substitute), whose widths are all zero.
-  std::string fontFile;
-  int fontIndex = 0;
+  // Names the face the widths are read from. A record without one (a built-in
+  // substitute) has zero widths.
+  void SetWidthSource(std::string file, int index) {
+    fontFile_ = std::move(file);
+    fontIndex_ = index;
+  }
 
   // The widths of `code`, or null when it lies outside tmFirstChar..tmLastChar.
   // The first call in range reads the widths of the whole range from the font file
@@ -72,6 +75,8 @@ public:
   bool HasWidths() const { return widthsRead_; }
 
 private:
+  std::string fontFile_;
+  int fontIndex_ = 0;
   std::vector<ABC> widths_;
   bool widthsRead_ = false;
 };

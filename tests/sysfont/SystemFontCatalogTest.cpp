@@ -1,5 +1,6 @@
 // The catalogue over the fixture fonts written by tools/make_fixture_fonts.py; the
-// test environment points fontconfig at tests/data/sysfont/fonts.conf.
+// test environment points fontconfig at a configuration listing only them
+// (tests/data/sysfont/fonts.conf.in).
 #include "koyo/sysfont/SystemFontCatalog.h"
 
 #include <gtest/gtest.h>
