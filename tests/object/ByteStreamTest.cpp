@@ -9,6 +9,7 @@
 #include "koyo/object/FileSave.h"
 #include "koyo/object/NumberText.h"
 #include "koyo/object/StrLoad.h"
+#include "koyo/object/StrSave.h"
 #include "TempFileFixture.h"
 
 namespace koyo {
@@ -263,6 +264,24 @@ TEST(FileSaveTest, BufferedWritesFormatsAndAppending) {
   FileSave bad;
   EXPECT_FALSE(bad.Open(dir.Path("no/such/dir/x").c_str()));
   EXPECT_TRUE(bad.Error());
+}
+
+TEST(StrSaveTest, CollectsEverythingWrittenAcrossTheMappingThreshold) {
+  StrSave out;
+  ASSERT_TRUE(out.Open(64, 1000));
+  std::string expect;
+  for (int i = 0; i < 300; ++i) {
+    out.WriteInt(i).Apply(EndLine);
+    expect += std::to_string(i) + "\r\n";
+  }
+  EXPECT_EQ(out.Tell(), static_cast<int64_t>(expect.size()));
+  ASSERT_EQ(out.Length(), static_cast<int64_t>(expect.size()));
+  EXPECT_EQ(std::string(out.Data(), expect.size()), expect);
+  EXPECT_FALSE(out.Error());
+  out.Close();
+  EXPECT_EQ(std::string(out.Data()), expect);  // kept until the next Open
+  ASSERT_TRUE(out.Open());
+  EXPECT_STREQ(out.Data(), "");
 }
 
 TEST(NumberTextTest, ConversionsFollowTheCLibraryRules) {
