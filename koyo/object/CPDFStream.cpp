@@ -1,6 +1,7 @@
 #include "koyo/object/CPDFStream.h"
 
 #include <climits>
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>

@@ -6,6 +6,7 @@
 
 namespace koyo {
 
+class CPDFDict;
 class CPDFObject;
 class CPDFObjRef;
 
@@ -35,6 +36,27 @@ public:
   virtual ObjRefMap* CopyMap() { return nullptr; }
   // Old to new references while the document is being linearized; else null.
   virtual ObjRefMap* RenumberMap() { return nullptr; }
+
+  // Marks a loaded object as changed, so that the next save writes it (streams
+  // call it for an indirect Length whose value they change). A table that keeps
+  // no change record refuses.
+  virtual bool UpdateObj(const CPDFObjRef& ref) {
+    (void)ref;
+    return false;
+  }
+  // The file the document was read from: stream bytes stay there until needed.
+  // Null when there is none (streams then keep their bytes in memory).
+  virtual const char* FilePath() const { return nullptr; }
+  // True while the document writes itself out: streams read then keep their
+  // dictionary entries as read.
+  virtual bool IsFlushing() const { return false; }
+  // A new typed file specification that has adopted the contents of value (the
+  // F entry of a stream just read), or null when value is not one or no typed
+  // class is available. Owned by the caller.
+  virtual CPDFObject* MakeFileSpec(CPDFDict& value) {
+    (void)value;
+    return nullptr;
+  }
 };
 
 }  // namespace koyo
