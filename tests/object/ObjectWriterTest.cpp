@@ -140,22 +140,19 @@ public:
       }
       default: {
         auto* d = new CPDFDict;
-        for (int i = Uniform(0, 5); i > 0; --i) d->Insert(*Name(true), Any(depth - 1));
+        for (int i = Uniform(0, 5); i > 0; --i) {
+          std::unique_ptr<CPDFName> key(Name());
+          d->Insert(*key, Any(depth - 1));
+        }
         return d;
       }
     }
   }
 
   // Names hold any byte but NUL.
-  CPDFName* Name(bool keyOnly = false) {
-    static thread_local std::unique_ptr<CPDFName> key;
+  CPDFName* Name() {
     std::string b = Bytes(1, 12, 1);  // the empty name is written as a lone slash, which reads as a fault
-    auto* n = new CPDFName(b.data(), static_cast<int32_t>(b.size()));
-    if (keyOnly) {
-      key.reset(n);
-      return key.get();
-    }
-    return n;
+    return new CPDFName(b.data(), static_cast<int32_t>(b.size()));
   }
 
 private:
