@@ -73,15 +73,6 @@ bool TwoByteValue(std::string_view tok, uint16_t& value) {
   return true;
 }
 
-bool RangeMatches(const CMapRange& r, const unsigned char* codes, size_t remaining) {
-  if (r.length == 1) return codes[0] >= r.low && codes[0] <= r.high;
-  if (r.length == 2 && remaining >= 2) {
-    uint16_t value = static_cast<uint16_t>(codes[0] << 8 | codes[1]);
-    return value >= r.low && value <= r.high;
-  }
-  return false;
-}
-
 // A name that may be looked up as a file: no path separators, not empty, not a
 // directory reference. Other names only reach the built-in tables.
 bool IsPlainFileName(const std::string& name) {
@@ -108,6 +99,7 @@ void CMapFile::Clear() {
   cidCache_.clear();
   codeCache_.clear();
   unicodeCache_.clear();
+  indexes_.reset();
 }
 
 bool CMapFile::LoadFile(const std::string& path, bool skipHeader) {
@@ -331,20 +323,63 @@ bool CMapFile::Parse(const char* data, size_t size, bool skipHeader, std::vector
   return true;
 }
 
+void CMapFile::BuildIndexes() const {
+  auto idx = std::make_unique<Indexes>();
+  auto low = [](const CMapRange& r) { return r.low; };
+  auto high = [](const CMapRange& r) { return r.high; };
+  auto oneByte = [](const CMapRange& r) { return r.length == 1; };
+  auto twoByte = [](const CMapRange& r) { return r.length == 2; };
+  idx->notdef1.Build(notdef_, low, high, oneByte);
+  idx->notdef2.Build(notdef_, low, high, twoByte);
+  idx->cid1.Build(cid_, low, high, oneByte);
+  idx->cid2.Build(cid_, low, high, twoByte);
+  idx->cidByCID.Build(
+      cid_, [](const CMapRange& r) { return r.firstCID; }, [](const CMapRange& r) { return r.lastCID; },
+      [](const CMapRange& r) { return r.length != 0 && r.firstCID <= r.lastCID; });
+  auto bfLow = [](const CMapBFRange& r) { return r.low; };
+  auto bfHigh = [](const CMapBFRange& r) { return r.high; };
+  auto bfFirst = [](const CMapBFRange& r) { return r.firstDest; };
+  auto bfLast = [](const CMapBFRange& r) { return r.lastDest; };
+  auto codesInOrder = [](const CMapBFRange& r) { return r.low <= r.high; };
+  auto destsInOrder = [](const CMapBFRange& r) { return r.firstDest <= r.lastDest; };
+  idx->bfCharCode.Build(bfChars_, bfLow, bfHigh, codesInOrder);
+  idx->bfRangeCode.Build(bfRanges_, bfLow, bfHigh, codesInOrder);
+  idx->bfCharDest.Build(bfChars_, bfFirst, bfLast, destsInOrder);
+  idx->bfRangeDest.Build(bfRanges_, bfFirst, bfLast, destsInOrder);
+  indexes_ = std::move(idx);
+}
+
 const CMapRange* CMapFile::FindCodeRange(const unsigned char* codes, size_t remaining) const {
-  for (const auto* list : {&notdef_, &cid_}) {
-    for (const CMapRange& r : *list) {
-      if (RangeMatches(r, codes, remaining)) return &r;
-    }
+  if (!indexes_) BuildIndexes();
+  uint16_t two = remaining >= 2 ? static_cast<uint16_t>(codes[0] << 8 | codes[1]) : 0;
+  struct List {
+    const std::vector<CMapRange>& ranges;
+    const RangeIndex& one;
+    const RangeIndex& two;
+  };
+  const List lists[] = {{notdef_, indexes_->notdef1, indexes_->notdef2}, {cid_, indexes_->cid1, indexes_->cid2}};
+  for (const List& list : lists) {
+    size_t at = list.one.Find(codes[0]);
+    if (remaining >= 2) at = std::min(at, list.two.Find(two));
+    if (at != RangeIndex::npos) return &list.ranges[at];
   }
   return used_ ? used_->FindCodeRange(codes, remaining) : nullptr;
 }
 
 const CMapRange* CMapFile::FindCIDRange(uint16_t cid) const {
-  for (const CMapRange& r : cid_) {
-    if (r.length != 0 && cid >= r.firstCID && cid <= r.lastCID) return &r;
-  }
+  if (!indexes_) BuildIndexes();
+  size_t at = indexes_->cidByCID.Find(cid);
+  if (at != RangeIndex::npos) return &cid_[at];
   return used_ ? used_->FindCIDRange(cid) : nullptr;
+}
+
+const CMapBFRange* CMapFile::FindBF(uint16_t value, bool byDestination) const {
+  if (!indexes_) BuildIndexes();
+  size_t at = (byDestination ? indexes_->bfCharDest : indexes_->bfCharCode).Find(value);
+  if (at != RangeIndex::npos) return &bfChars_[at];
+  at = (byDestination ? indexes_->bfRangeDest : indexes_->bfRangeCode).Find(value);
+  if (at != RangeIndex::npos) return &bfRanges_[at];
+  return nullptr;
 }
 
 size_t CMapFile::CodeToCID(unsigned char* out, size_t outSize, const unsigned char* codes, size_t length) {
@@ -403,15 +438,7 @@ size_t CMapFile::CodeToUnicode(unsigned char* out, size_t outSize, const unsigne
     if (auto it = codeCache_.find(code); it != codeCache_.end()) {
       r = it->second;
     } else {
-      for (const auto* list : {&bfChars_, &bfRanges_}) {
-        for (const CMapBFRange& e : *list) {
-          if (code >= e.low && code <= e.high) {
-            r = &e;
-            break;
-          }
-        }
-        if (r) break;
-      }
+      r = FindBF(code, false);
       if (!r) break;
       codeCache_[code] = r;
     }
@@ -431,15 +458,7 @@ size_t CMapFile::UnicodeToCode(unsigned char* out, size_t outSize, const unsigne
     if (auto it = unicodeCache_.find(value); it != unicodeCache_.end()) {
       r = it->second;
     } else {
-      for (const auto* list : {&bfChars_, &bfRanges_}) {
-        for (const CMapBFRange& e : *list) {
-          if (e.firstDest <= e.lastDest && value >= e.firstDest && value <= e.lastDest) {
-            r = &e;
-            break;
-          }
-        }
-        if (r) break;
-      }
+      r = FindBF(value, true);
       if (!r) continue;
       unicodeCache_[value] = r;
     }

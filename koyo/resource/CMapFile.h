@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "koyo/resource/RangeIndex.h"
+
 namespace koyo {
 
 // A codespace, notdef or cid range. length is the code length in bytes (1 or
@@ -92,6 +94,8 @@ private:
 
   const CMapRange* FindCodeRange(const unsigned char* codes, size_t remaining) const;
   const CMapRange* FindCIDRange(uint16_t cid) const;
+  const CMapBFRange* FindBF(uint16_t value, bool byDestination) const;
+  void BuildIndexes() const;
 
   std::string name_;
   std::string registry_;
@@ -115,6 +119,14 @@ private:
   std::map<uint16_t, const CMapRange*> cidCache_;
   std::map<uint16_t, const CMapBFRange*> codeCache_;
   std::map<uint16_t, const CMapBFRange*> unicodeCache_;
+
+  // Search indexes over the lists, built on the first search: they find the
+  // same range a walk of the list in order would find.
+  struct Indexes {
+    RangeIndex notdef1, notdef2, cid1, cid2, cidByCID;
+    RangeIndex bfCharCode, bfRangeCode, bfCharDest, bfRangeDest;
+  };
+  mutable std::unique_ptr<Indexes> indexes_;
 };
 
 }  // namespace koyo

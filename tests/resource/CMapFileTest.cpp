@@ -377,3 +377,38 @@ TEST(CMapRobustness, TruncatedAndDamagedInput) {
 
 }  // namespace
 }  // namespace koyo
+
+namespace koyo {
+namespace {
+
+// Overlapping ranges: the first one in list order wins, whatever the code order.
+TEST(CMapSearch, FirstRangeInListOrderWins) {
+  std::string text =
+      "5 begincidrange\n"
+      "<8140> <8150> 1000\n"
+      "<30> <39> 100\n"
+      "<81> <81> 2\n"
+      "<35> <35> 7\n"
+      "<20> <7f> 300\n"
+      "endcidrange\n"
+      "2 beginbfrange\n<0001> <0010> <0100>\n<0005> <0005> <0041>\nendbfrange\n"
+      "1 beginbfchar\n<0005> <0102>\nendbfchar\n";
+  CMapFile cmap;
+  ASSERT_TRUE(cmap.LoadData(text.data(), text.size(), true));
+  EXPECT_EQ(ToCID(cmap, {0x35, 0x3A, 0x81, 0x41}), (Bytes{0x00, 0x69, 0x01, 0x46, 0x03, 0xE9}));
+  EXPECT_EQ(ToCID(cmap, {0x81}), (Bytes{0x00, 0x02}));
+  // CID 105 lies in 30-39 (from 100) and nowhere else; CID 7 only in 35-35.
+  EXPECT_EQ(ToCode(cmap, {0x00, 0x69, 0x00, 0x07}), (Bytes{0x35, 0x35}));
+  // bfchars are searched before bfranges.
+  Bytes codes{0x00, 0x05, 0x00, 0x06};
+  Bytes out(4);
+  out.resize(cmap.CodeToUnicode(out.data(), out.size(), codes.data(), codes.size()));
+  EXPECT_EQ(out, (Bytes{0x01, 0x02, 0x01, 0x05}));
+  Bytes text2{0x01, 0x02, 0x00, 0x41};
+  Bytes back(4);
+  back.resize(cmap.UnicodeToCode(back.data(), back.size(), text2.data(), text2.size()));
+  EXPECT_EQ(back, (Bytes{0x00, 0x05, 0x00, 0x05}));
+}
+
+}  // namespace
+}  // namespace koyo
