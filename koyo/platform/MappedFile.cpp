@@ -13,6 +13,7 @@ namespace koyo::platform {
 
 bool MappedFile::OpenTemp(const char* dir, const char* prefix, int64_t size, int64_t offset,
                           bool zeroFill, bool deleteOnClose) {
+  Close();  // the flag below belongs to the new file only
   std::string name;
   if (!MakeTempFile(dir, prefix, name)) return false;
   deleteOnClose_ = deleteOnClose;

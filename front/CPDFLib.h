@@ -1,0 +1,70 @@
+// The library instance: checks the caller's library version, holds the resource
+// and temporary directories (and their process-wide copies), and owns the caches
+// that documents share, each lookup serialised by one re-entrant lock.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "koyo/platform/Lock.h"
+#include "koyo/sysfont/SystemFontCatalog.h"
+#include "koyo/sysfont/TrueTypeInfoSource.h"
+
+namespace koyo {
+
+class CPDFLib : public TrueTypeInfoSource {
+public:
+  // The library version callers must ask for.
+  static constexpr const char* kVersion = "2.9.0";
+  // Size of the process-wide temporary path buffer: the directory, the prefix
+  // "lp", six characters that make the name unique, and the terminator must fit.
+  static constexpr size_t kTempPathBufferSize = 260;
+  static constexpr size_t kTempUniqueLength = 6;
+
+  // A new instance, or null when `version` is given and is not exactly "2.9.0", or
+  // when the temporary directory does not fit the temporary path buffer. Any
+  // argument may be null; a null or empty directory stays unset. Each directory is
+  // kept with one trailing "/"; the temporary, CMap and AFM directories are also
+  // copied to their process-wide places.
+  static CPDFLib* Create(const char* tempDir, const char* cmapDir, const char* metricsDir, const char* afmDir,
+                         const char* version);
+  virtual ~CPDFLib();
+
+  CPDFLib(const CPDFLib&) = delete;
+  CPDFLib& operator=(const CPDFLib&) = delete;
+
+  // The installed font (or built-in substitute) of that name; null when none.
+  // Fills the catalogue from the system on first use.
+  TrueTypeInfo* GetTrueTypeInfo(const char* name) override;
+
+  // Base name of the CMap of the host's multi-byte encoding ("-H" or "-V" follows).
+  const char* GetHostCMapName() const { return hostCMapName_.c_str(); }
+  int32_t GetRealizeOptions() const { return realizeOptions_; }
+  const std::string& GetTempDir() const { return tempDir_; }
+  const std::string& GetCMapDir() const { return cmapDir_; }
+  const std::string& GetMetricsDir() const { return metricsDir_; }
+  const std::string& GetAFMDir() const { return afmDir_; }
+
+  // The lock each cache lookup holds for its whole run.
+  platform::Lock& GetLock() { return lock_; }
+
+private:
+  CPDFLib() = default;
+  bool Initialize(const char* tempDir, const char* cmapDir, const char* metricsDir, const char* afmDir);
+
+  std::string hostCMapName_ = "90ms-RKSJ";
+  int32_t realizeOptions_ = 0;
+  platform::Lock lock_;
+  std::string tempDir_;
+  std::string cmapDir_;
+  std::string metricsDir_;
+  std::string afmDir_;
+
+  // The caches, one object of its own layer each, declared after the lock so that
+  // they are destroyed before it. The CMap, encoding, AFM and standard font
+  // descriptor caches join here beside the font catalogue, each with a lookup
+  // method above that holds the lock and delegates to it.
+  SystemFontCatalog systemFonts_;
+};
+
+}  // namespace koyo

@@ -1,0 +1,7 @@
+#include "koyo/object/CPDFAtom.h"
+
+namespace koyo {
+
+CPDFAtom::~CPDFAtom() = default;
+
+}  // namespace koyo

@@ -1,0 +1,7 @@
+#include "koyo/object/CPDFObjRef.h"
+
+namespace koyo {
+
+CPDFObjRef::~CPDFObjRef() = default;
+
+}  // namespace koyo
