@@ -9,6 +9,7 @@ namespace koyo {
 class CPDFDict;
 class CPDFObject;
 class CPDFObjRef;
+struct ResourceMakers;
 
 class ObjectTable {
 public:
@@ -23,6 +24,9 @@ public:
   // under a new number; the reference used goes to out. On success the
   // document owns obj; on failure the caller still does.
   virtual bool RegistObj(CPDFObject* obj, const CPDFObjRef* proposed, CPDFObjRef* out) = 0;
+  // Marks a loaded object as changed: it moves into the update section and is
+  // written by the next save.
+  virtual bool UpdateObj(const CPDFObjRef& ref) = 0;
   // Removes the object from the document (its number becomes free).
   virtual bool DeleteObj(const CPDFObjRef& ref) = 0;
   // Unloads the object. Unforced, an object whose release flag is cleared
@@ -37,13 +41,12 @@ public:
   // Old to new references while the document is being linearized; else null.
   virtual ObjRefMap* RenumberMap() { return nullptr; }
 
-  // Marks a loaded object as changed, so that the next save writes it (streams
-  // call it for an indirect Length whose value they change). A table that keeps
-  // no change record refuses.
-  virtual bool UpdateObj(const CPDFObjRef& ref) {
-    (void)ref;
-    return false;
-  }
+  // Realize options of the library that opened the document (bit 1: realize
+  // the minimum, bit 2: leave resources as read).
+  virtual int RealizeOptions() const { return 0; }
+  // The makers that turn resource dictionaries' entries into typed resources
+  // (fonts and the like); null when the document has none.
+  virtual const ResourceMakers* Makers() const { return nullptr; }
   // The file the document was read from: stream bytes stay there until needed.
   // Null when there is none (streams then keep their bytes in memory).
   virtual const char* FilePath() const { return nullptr; }

@@ -43,6 +43,10 @@ public:
     if (out) out->Set(key.first, key.second);
     return true;
   }
+  bool UpdateObj(const CPDFObjRef& ref) override {
+    updated.push_back(ref);
+    return Get(ref) != nullptr;
+  }
   bool DeleteObj(const CPDFObjRef& ref) override {
     deleted.push_back(ref);
     return objects.erase(Key(ref.GetObjNum(), ref.GetGenNum())) > 0;
@@ -66,6 +70,7 @@ public:
   int loads = 0;
   bool refuseRegist = false;
   bool refuseLinearize = false;
+  std::vector<CPDFObjRef> updated;
   std::vector<CPDFObjRef> deleted;
   std::vector<CPDFObjRef> linearized;
   ObjRefMap* renumber = nullptr;
