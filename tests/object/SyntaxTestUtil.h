@@ -86,8 +86,7 @@ public:
     return FakeObjectTable::RegistObj(obj, proposed, out);
   }
   bool UpdateObj(const CPDFObjRef& ref) override {
-    updated.push_back(ref);
-    return !refuseUpdate;
+    return FakeObjectTable::UpdateObj(ref) && !refuseUpdate;
   }
   const char* FilePath() const override { return path.empty() ? nullptr : path.c_str(); }
   bool IsFlushing() const override { return flushing; }
@@ -95,7 +94,6 @@ public:
   std::string path;
   bool flushing = false;
   bool refuseUpdate = false;
-  std::vector<CPDFObjRef> updated;
 };
 
 }  // namespace koyo::test
