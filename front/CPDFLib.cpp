@@ -44,6 +44,7 @@ bool CPDFLib::Initialize(const char* tempDir, const char* cmapDir, const char* m
   platform::SetProcessCMapDirectory(cmapDir_);
   metricsDir_ = DirectoryValue(metricsDir);
   afmDir_ = DirectoryValue(afmDir);
+  resources_.SetMetricsDirectory(metricsDir_);
   platform::SetProcessAFMDirectory(afmDir_);
   return true;
 }
@@ -51,6 +52,24 @@ bool CPDFLib::Initialize(const char* tempDir, const char* cmapDir, const char* m
 TrueTypeInfo* CPDFLib::GetTrueTypeInfo(const char* name) {
   platform::ScopedLock hold(&lock_);
   return systemFonts_.GetTrueTypeInfo(name);
+}
+
+CMapFile* CPDFLib::GetCMap(const char* name) {
+  if (name == nullptr) return nullptr;
+  platform::ScopedLock hold(&lock_);
+  return resources_.GetCMap(name);
+}
+
+EncodingTable* CPDFLib::GetEncodingTable(const char* name) {
+  if (name == nullptr) return nullptr;
+  platform::ScopedLock hold(&lock_);
+  return resources_.GetEncodingTable(name);
+}
+
+AFMFile* CPDFLib::GetAFM(const char* name) {
+  if (name == nullptr) return nullptr;
+  platform::ScopedLock hold(&lock_);
+  return resources_.GetAFM(name);
 }
 
 }  // namespace koyo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "koyo/platform/Lock.h"
+#include "koyo/resource/ResourceCache.h"
 #include "koyo/sysfont/SystemFontCatalog.h"
 #include "koyo/sysfont/TrueTypeInfoSource.h"
 
@@ -37,6 +38,14 @@ public:
   // Fills the catalogue from the system on first use.
   TrueTypeInfo* GetTrueTypeInfo(const char* name) override;
 
+  // The named CMap (CMap directory, then built-in), encoding table (one of the
+  // five named encodings) or font metrics (metrics directory scan, AFM
+  // directory, built-in metrics); null when there is none. Cached for the
+  // instance's lifetime.
+  CMapFile* GetCMap(const char* name);
+  EncodingTable* GetEncodingTable(const char* name);
+  AFMFile* GetAFM(const char* name);
+
   // Base name of the CMap of the host's multi-byte encoding ("-H" or "-V" follows).
   const char* GetHostCMapName() const { return hostCMapName_.c_str(); }
   int32_t GetRealizeOptions() const { return realizeOptions_; }
@@ -65,6 +74,7 @@ private:
   // descriptor caches join here beside the font catalogue, each with a lookup
   // method above that holds the lock and delegates to it.
   SystemFontCatalog systemFonts_;
+  ResourceCache resources_;
 };
 
 }  // namespace koyo

@@ -8,7 +8,7 @@ packages=(
   g++ cmake make pkg-config
   zlib1g-dev libjpeg62-turbo-dev libtiff-dev libmd-dev libfreetype-dev libfontconfig-dev
   # tests: GoogleTest, independent PDF readers, real Japanese fonts, reference data
-  libgtest-dev qpdf poppler-utils fonts-ipafont poppler-data python3-reportlab
+  libgtest-dev qpdf poppler-utils fonts-ipafont poppler-data python3-reportlab ghostscript
 )
 
 missing=()
