@@ -15,6 +15,7 @@ import hashlib
 import os
 import sys
 
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from pdfsyntax import Hex, Name, Ref, encode, literal_string, xref_entry  # noqa: E402
 
@@ -308,6 +309,9 @@ def reportlab_heisei(path):
 
 
 REPORTLAB_FILE = "reportlab-heisei.pdf"
+# The reportlab release that wrote the committed file; another release may
+# write other bytes.
+REPORTLAB_VERSION = "3.6.12"
 
 
 def main(argv):
