@@ -12,6 +12,7 @@ python3-reportlab, and is left out with a note when reportlab is missing.
 """
 
 import hashlib
+import importlib.util
 import os
 import sys
 
@@ -321,9 +322,7 @@ def main(argv):
     for name, build in HANDWRITTEN:
         with open(os.path.join(out, name), "wb") as f:
             f.write(build(name))
-    try:
-        import reportlab  # noqa: F401
-    except ImportError:
+    if importlib.util.find_spec("reportlab") is None:
         print("make_examples: reportlab is missing; %s not written" % REPORTLAB_FILE,
               file=sys.stderr)
         return 2
