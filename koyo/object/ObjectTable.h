@@ -6,6 +6,7 @@
 
 namespace koyo {
 
+class CPDFDict;
 class CPDFObject;
 class CPDFObjRef;
 struct ResourceMakers;
@@ -46,6 +47,19 @@ public:
   // The makers that turn resource dictionaries' entries into typed resources
   // (fonts and the like); null when the document has none.
   virtual const ResourceMakers* Makers() const { return nullptr; }
+  // The file the document was read from: stream bytes stay there until needed.
+  // Null when there is none (streams then keep their bytes in memory).
+  virtual const char* FilePath() const { return nullptr; }
+  // True while the document writes itself out: streams read then keep their
+  // dictionary entries as read.
+  virtual bool IsFlushing() const { return false; }
+  // A new typed file specification that has adopted the contents of value (the
+  // F entry of a stream just read), or null when value is not one or no typed
+  // class is available. Owned by the caller.
+  virtual CPDFObject* MakeFileSpec(CPDFDict& value) {
+    (void)value;
+    return nullptr;
+  }
 };
 
 }  // namespace koyo
