@@ -52,8 +52,9 @@ public:
 
   DocumentLibrary* GetLibrary() const { return library_; }
   const char* GetFileName() const { return fileName_.c_str(); }
-  // The path of the file the objects are read from (for stream data left in it).
-  const char* FilePath() const { return fileName_.c_str(); }
+  // The path of the file the objects are read from (stream bytes stay there
+  // until needed); null when nothing is open.
+  const char* FilePath() const override { return input_ ? fileName_.c_str() : nullptr; }
   CPDFHeader* GetHeader() const { return header_.get(); }
   bool IsFDF() const { return header_ && header_->IsFDF(); }
   bool IsLinearized() const { return linearized_ != 0; }

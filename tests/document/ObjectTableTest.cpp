@@ -10,6 +10,7 @@
 #include "koyo/object/CPDFDict.h"
 #include "koyo/object/CPDFInt.h"
 #include "koyo/object/CPDFName.h"
+#include "koyo/object/CPDFStream.h"
 #include "tests/document/PdfFixture.h"
 
 namespace koyo {
@@ -82,6 +83,7 @@ TEST_F(ObjectTable, LoadFailuresNameTheirCause) {
   int64_t twelve = pdf.Object(12, 0, "(twelve)");
   int64_t noEnd = pdf.Offset();
   pdf.Raw("13 0 obj\n(thirteen)\nendstuff\n");
+  pdf.Use(13, 0, noEnd);
   int64_t badKeyword = pdf.Offset();
   pdf.Raw("14 0 object\n1\nendobj\n");
   int64_t noValue = pdf.Offset();
@@ -148,8 +150,9 @@ TEST_F(ObjectTable, NewNumberFollowsTheSlotCountAndRaisesSize) {
   EXPECT_EQ(ref, CPDFObjRef(10, 0));
   EXPECT_EQ(IntValue(doc_.GetTrailer()->Get_Size()), 11);
   EXPECT_EQ(doc_.GetBody()->GetObj(ref), doc_.GetObj(ref));
-  ASSERT_TRUE(doc_.RegistObj(new CPDFName("M"), &ref));
-  EXPECT_EQ(ref, CPDFObjRef(11, 0));
+  CPDFObjRef next;  // a valid reference would ask for a replacement
+  ASSERT_TRUE(doc_.RegistObj(new CPDFName("M"), &next));
+  EXPECT_EQ(next, CPDFObjRef(11, 0));
   EXPECT_EQ(IntValue(doc_.GetTrailer()->Get_Size()), 12);
 }
 
@@ -261,6 +264,34 @@ TEST_F(ObjectTable, DeleteFreesInTheUpdateSectionOnly) {
   EXPECT_EQ(section, doc_.GetXRef());
   EXPECT_EQ(doc_.FindEntry(9, true, &section), doc_.GetXRefs()[1]->GetEntry(9));
   EXPECT_EQ(doc_.FindEntry(500, false, nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace koyo
+
+namespace koyo {
+namespace {
+
+TEST_F(ObjectTable, StreamWithIndirectLengthLoadsAndASelfReferenceFails) {
+  PdfBuilder pdf;
+  AddMinimalDocument(pdf);
+  pdf.Object(4, 0, "<< /Length 5 0 R >>\nstream\nhello\nendstream");
+  pdf.Object(5, 0, "5");
+  pdf.Object(6, 0, "<< /Length 6 0 R >>\nstream\nloops\nendstream");
+  pdf.Object(7, 0, "(after)");
+  pdf.Section("/Root 1 0 R", 8);
+  OpenText(pdf.Text());
+  auto* stream = dynamic_cast<CPDFStream*>(doc_.GetObj(CPDFObjRef(4, 0)));
+  ASSERT_NE(stream, nullptr) << Describe(doc_.GetError());
+  ASSERT_NE(stream->GetData(), nullptr);
+  EXPECT_EQ(std::string(stream->GetData(), static_cast<size_t>(stream->GetSize())).substr(0, 5), "hello");
+  EXPECT_TRUE(stream->Get_Length()->IsType(CPDFObject::kInt));
+  // Reading 6 needs 6: a failure, not endless recursion; the file stays usable.
+  EXPECT_EQ(doc_.GetObj(CPDFObjRef(6, 0)), nullptr);
+  ExpectRecord(doc_.GetError(), "CPDFDoc", "LoadObj", 4, "invalidobjref: 6 0");
+  CPDFObject* after = doc_.GetObj(CPDFObjRef(7, 0));
+  ASSERT_NE(after, nullptr) << Describe(doc_.GetError());
+  EXPECT_TRUE(after->IsType(CPDFObject::kString));
 }
 
 }  // namespace

@@ -56,6 +56,9 @@ public:
   }
   // A free entry for num in the next section, linking to next.
   void Free(int num, int gen, int next) { pending_[num] = Entry{next, gen, false}; }
+  // An entry in use for num at offset in the next section (for objects
+  // written with Raw).
+  void Use(int num, int gen, int64_t offset) { pending_[num] = Entry{offset, gen, true}; }
   void Raw(const std::string& bytes) { text_ += bytes; }
 
   // Writes the section; trailerEntries go into the trailer dictionary beside
