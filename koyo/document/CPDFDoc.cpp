@@ -13,6 +13,10 @@
 #include "koyo/object/CPDFNumber.h"
 #include "koyo/object/FileLoad.h"
 #include "koyo/object/StreamLoad.h"
+#include "koyo/structure/CFDFCatalog.h"
+#include "koyo/structure/CPDFCatalog.h"
+#include "koyo/structure/CPDFInfoDict.h"
+#include "koyo/structure/StructRealize.h"
 
 namespace koyo {
 
@@ -158,10 +162,20 @@ void CPDFDoc::CheckEncryption(const char* password) {
 }
 
 void CPDFDoc::CheckRoot() {
-  CPDFTrailer* trailer = GetTrailer();
-  if (!trailer->GetDict().HasKey("Root")) OpenFailure(CPDFException::kInternal, "");
-  CPDFObject* root = trailer->Get_Root();
+  CPDFDict& trailer = GetTrailer()->GetDict();
+  if (!trailer.HasKey("Root")) OpenFailure(CPDFException::kInternal, "");
+  // A Root the catalog test refuses stays a plain dictionary; one that passes
+  // must realize. The wrapper takes the place of the value read, under its
+  // reference.
+  MakeFn makeCatalog = IsFDF() ? MakeAs<CFDFCatalog> : MakeAs<CPDFCatalog>;
+  if (!RealizeKey(this, trailer, "Root", CPDFObject::kDict, makeCatalog)) {
+    OpenFailure(CPDFException::kInternal, IsFDF() ? "CFDFCatalog::Realize()" : "CPDFCatalog::Realize()");
+  }
+  CPDFObject* root = GetTrailer()->Get_Root();
   if (!root || !root->IsType(CPDFObject::kDict)) OpenFailure(CPDFException::kInternal, "");
+  if (!RealizeKey(this, trailer, "Info", CPDFObject::kDict, MakeAs<CPDFInfoDict>)) {
+    OpenFailure(CPDFException::kInternal, "CPDFInfoDict::Realize()");
+  }
 }
 
 bool CPDFDoc::Serialize(StreamLoad& in) {

@@ -19,6 +19,8 @@
 namespace koyo {
 
 class CPDFInfoDict;
+class CPDFPage;
+class CPDFPages;
 class DocumentLibrary;
 class FileLoad;
 class StreamLoad;
@@ -102,6 +104,14 @@ public:
   // always fails.
   bool LinearizeObj(const CPDFObjRef& ref) override;
 
+  // Page access through the catalog's page tree (not for FDF documents).
+  // The number of pages, or -1.
+  int32_t GetPageCount();
+  // The page at the zero-based index, realized; its reference goes to pageRef.
+  CPDFPage* GetPage(int32_t index, CPDFObjRef* pageRef = nullptr);
+  // Deletes count pages from start (-1: to the last page).
+  bool DeletePage(int32_t start, int32_t count);
+
   int RealizeOptions() const override;
   const ResourceMakers* Makers() const override;
 
@@ -160,6 +170,8 @@ private:
   // Closes the output of the prepared save and, when it is marked for removal,
   // removes it (or cuts the appended file back, see SetKeepOutputOnClose).
   void ReleaseSaveState();
+  // The page tree root of the catalog; its reference goes to pagesRef.
+  CPDFPages* PageTreeIn(const char* method, CPDFObjRef* pagesRef);
 
   CPDFException error_;
   std::unique_ptr<CPDFHeader> header_;
