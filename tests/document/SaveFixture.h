@@ -139,19 +139,24 @@ inline void QpdfCheck(const std::string& path, int& status, std::string& output)
     EXPECT_EQ(qpdfStatus, 0) << qpdfOutput;                              \
   } while (0)
 
-// Runs body in a child process whose files may grow to at most limit bytes
-// (writes beyond it fail with EFBIG instead of killing the process); returns
-// the child's exit status, or -1 when it did not exit normally.
+// Limits the size of files written by this process to limit bytes: writes
+// beyond it fail with EFBIG (SIGXFSZ must be ignored). For child processes.
+inline bool LimitFileSize(rlim_t limit) {
+  struct rlimit rl;
+  rl.rlim_cur = limit;
+  rl.rlim_max = limit;
+  return ::setrlimit(RLIMIT_FSIZE, &rl) == 0;
+}
+
+// Runs body in a child process that ignores SIGXFSZ, so that body may limit
+// the size of its files with LimitFileSize; returns the child's exit status
+// (body's result), or -1 when it did not exit normally.
 template <class Body>
-int RunWithFileSizeLimit(rlim_t limit, Body body) {
+int RunInChild(Body body) {
   std::fflush(nullptr);
   pid_t pid = ::fork();
   if (pid == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit rl;
-    rl.rlim_cur = limit;
-    rl.rlim_max = limit;
-    if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(100);
     ::_exit(body());
   }
   int status = 0;
