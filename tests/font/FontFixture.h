@@ -10,6 +10,7 @@
 
 #include "koyo/font/FontServices.h"
 #include "koyo/object/CPDFException.h"
+#include "koyo/object/CPDFStream.h"
 #include "koyo/resource/ResourceCache.h"
 #include "koyo/sysfont/SystemFontCatalog.h"
 #include "tests/object/SyntaxTestUtil.h"
@@ -74,6 +75,15 @@ protected:
   }
   // Registers PDF text as a read indirect object and returns its reference.
   CPDFObjRef AddParsed(const std::string& text) { return doc.Add(Parse(text, &doc).release()); }
+  // Registers a read stream with the dictionary of PDF text dictText and data.
+  CPDFObjRef AddStream(const std::string& dictText, const std::string& data) {
+    std::unique_ptr<CPDFObject> dict = Parse(dictText, &doc);
+    auto* stream = new CPDFStream(&doc);
+    EXPECT_TRUE(stream->CPDFDict::Adopt(&doc, dict.get()));
+    stream->SetData(data.data(), static_cast<int64_t>(data.size()));
+    stream->SetDefined(true);
+    return doc.Add(stream);
+  }
 
   TestFontServices services;
   FontDoc doc;
