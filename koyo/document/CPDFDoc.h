@@ -111,6 +111,8 @@ public:
 
   int RealizeOptions() const override;
   const ResourceMakers* Makers() const override;
+  CPDFException* ErrorRecord() override { return &error_; }
+  FontServices* Fonts() const override;
 
 private:
   // The throwing halves of the operations above.
