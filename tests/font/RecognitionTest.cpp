@@ -223,7 +223,9 @@ TEST_F(FontTest, ResourceDictionaryRealizesFontsThroughTheMaker) {
   EXPECT_NE(dynamic_cast<CPDFEncoding*>(doc.As<CPDFType1Font>(helvetica)->Get_Encoding()), nullptr);
   // A dictionary no font class takes stays as read.
   EXPECT_EQ(resources.Lookup("Font", "F2"), nullptr);
-  EXPECT_EQ(typeid(*doc.Get(odd)), typeid(CPDFDict));
+  CPDFObject* asRead = doc.Get(odd);
+  ASSERT_NE(asRead, nullptr);
+  EXPECT_EQ(typeid(*asRead), typeid(CPDFDict));
   EXPECT_NE(dynamic_cast<CPDFTrueTypeFont*>(resources.Lookup("Font", "TT3")), nullptr);
 }
 
