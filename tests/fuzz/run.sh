@@ -10,7 +10,7 @@
 # New inputs collect in $FUZZ_BUILD/corpus/<target>/ (the committed seeds in
 # corpus/<target>/ are only read), findings in $FUZZ_BUILD/artifacts/<target>/,
 # the fuzzer's output in $FUZZ_BUILD/logs/<target>-<time>.log. Each run appends
-# one line to $FUZZ_BUILD/logs/runs.tsv: target, seconds, executions, result.
+# one line to $FUZZ_BUILD/logs/runs.tsv: target, seconds it ran, executions, result.
 # Exits non-zero when any target reported a finding.
 set -uo pipefail
 
@@ -60,8 +60,9 @@ for target in "${targets[@]}"; do
   dict="$(dict_for "$target")"
   echo "run: $target for ${seconds}s (log: $log)"
   # -jobs=1 -workers=1: one fuzzing process, whose output goes to fuzz-0.log
-  # in the working folder; it is copied into the log afterwards.
+  # in the working folder and which the parent prints when the job ends.
   jobdir="$(mktemp -d)"
+  started=$SECONDS
   (
     cd "$jobdir" &&
       nice -n "$nice_level" "$build/$target" "$work" "$here/corpus/$target" \
@@ -69,6 +70,7 @@ for target in "${targets[@]}"; do
         -jobs=1 -workers=1 -print_final_stats=1 -artifact_prefix="$artifacts/" ${FUZZ_ARGS:-}
   ) >"$log" 2>&1
   rc=$?
+  elapsed=$((SECONDS - started))
   rm -rf "$jobdir"
   execs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | tail -1 | grep -o '[0-9]*$')"
   found="$(grep -cE '^==[0-9]+==ERROR|runtime error:|fuzz check failed|ALARM: working on the last Unit|out-of-memory' "$log")"
@@ -78,6 +80,6 @@ for target in "${targets[@]}"; do
   else
     result="clean"
   fi
-  printf '%s\t%s\t%s\t%s\n' "$target" "$seconds" "${execs:-?}" "$result" | tee -a "$build/logs/runs.tsv"
+  printf '%s\t%s\t%s\t%s\n' "$target" "$elapsed" "${execs:-?}" "$result" | tee -a "$build/logs/runs.tsv"
 done
 exit $status
