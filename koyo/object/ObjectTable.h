@@ -7,8 +7,10 @@
 namespace koyo {
 
 class CPDFDict;
+class CPDFException;
 class CPDFObject;
 class CPDFObjRef;
+class FontServices;
 struct ResourceMakers;
 
 class ObjectTable {
@@ -20,9 +22,10 @@ public:
   // The indirect object named by ref, loaded on first use; owned by the
   // document. Null when it cannot be loaded.
   virtual CPDFObject* LoadObj(const CPDFObjRef& ref) = 0;
-  // Makes obj an indirect object, under proposed when given and usable, else
-  // under a new number; the reference used goes to out. On success the
-  // document owns obj; on failure the caller still does.
+  // Makes obj an indirect object. With a valid proposed reference it takes the
+  // place of the object now loaded under that reference (which is destroyed);
+  // otherwise it gets a new number. The reference used goes to out. On success
+  // the document owns obj; on failure the caller still does.
   virtual bool RegistObj(CPDFObject* obj, const CPDFObjRef* proposed, CPDFObjRef* out) = 0;
   // Marks a loaded object as changed: it moves into the update section and is
   // written by the next save.
@@ -47,6 +50,12 @@ public:
   // The makers that turn resource dictionaries' entries into typed resources
   // (fonts and the like); null when the document has none.
   virtual const ResourceMakers* Makers() const { return nullptr; }
+  // The document's error record, where operations of the typed wrappers (the
+  // fonts, for example) keep their failures; null when the table has none.
+  virtual CPDFException* ErrorRecord() { return nullptr; }
+  // The library's font services (installed fonts, CMaps, encodings, metrics)
+  // that fonts of this document measure with; null when there are none.
+  virtual FontServices* Fonts() const { return nullptr; }
   // The file the document was read from: stream bytes stay there until needed.
   // Null when there is none (streams then keep their bytes in memory).
   virtual const char* FilePath() const { return nullptr; }
