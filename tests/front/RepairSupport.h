@@ -42,11 +42,11 @@ struct ToolRun {
   std::string out;  // standard output
 };
 
-// Runs a shell command and collects its standard output (standard error is
-// dropped).
-inline ToolRun RunTool(const std::string& command) {
+// Runs a shell command and collects its standard output (and standard error
+// when asked; otherwise that is dropped).
+inline ToolRun RunTool(const std::string& command, bool withErrors = false) {
   ToolRun run;
-  std::FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+  std::FILE* pipe = ::popen((command + (withErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
   if (!pipe) return run;
   char buf[4096];
   size_t n;
@@ -65,7 +65,7 @@ inline bool HaveTool(const char* name) {
 
 // qpdf's verdict on a file: empty when it finds nothing wrong, else its output.
 inline std::string QpdfProblems(const std::string& path) {
-  ToolRun run = RunTool("qpdf --check " + Quote(path));
+  ToolRun run = RunTool("qpdf --check " + Quote(path), true);
   if (run.status == 0 && run.out.find("No syntax or stream encoding errors found") != std::string::npos) return "";
   return "qpdf exit " + std::to_string(run.status) + ":\n" + run.out;
 }
