@@ -53,6 +53,7 @@ CPDFDoc::CPDFDoc() = default;
 CPDFDoc::~CPDFDoc() { Close(); }
 
 void CPDFDoc::Close() {
+  ReleaseSaveState();
   // Newest first, so that no object outlives a section it may refer to.
   trailers_.clear();
   bodies_.clear();
@@ -70,6 +71,8 @@ void CPDFDoc::Close() {
 int CPDFDoc::RealizeOptions() const { return library_ ? library_->GetRealizeOptions() : 0; }
 
 const ResourceMakers* CPDFDoc::Makers() const { return library_ ? library_->GetResourceMakers() : nullptr; }
+
+FontServices* CPDFDoc::Fonts() const { return library_ ? library_->GetFontServices() : nullptr; }
 
 bool CPDFDoc::Open(DocumentLibrary* library, const char* path, const char* password) {
   bool ok = Boundary(error_, kDoc, "Open", [&] { OpenIn(library, path, password); });
@@ -108,7 +111,7 @@ void CPDFDoc::OpenIn(DocumentLibrary* library, const char* path, const char* pas
     if (!trailer->Realize(this)) OpenFailure(CPDFException::kInternal, "CPDFTrailer::Realize()");
   }
 
-  AddUpdateSection();
+  AddUpdateSection("Open");
 
   // A linearized file's last section (the first-page section) ends with
   // startxref 0; the section before the update then follows the real startxref.
@@ -128,20 +131,19 @@ void CPDFDoc::OpenIn(DocumentLibrary* library, const char* path, const char* pas
   CheckRoot();
 }
 
-void CPDFDoc::AddUpdateSection() {
+void CPDFDoc::AddUpdateSection(const char* method) {
+  auto fail = [method](const char* factor) { ThrowPDF(kDoc, method, CPDFException::kInternal, factor); };
   auto body = std::make_unique<CPDFBody>();
-  if (!body->Create(this, GetBody())) OpenFailure(CPDFException::kInternal, "CPDFBody::Create()");
+  if (!body->Create(this, GetBody())) fail("CPDFBody::Create()");
   auto xref = std::make_unique<CPDFXRef>();
-  if (!xref->Create(this, GetXRef())) OpenFailure(CPDFException::kInternal, "CPDFXRef::Create()");
+  if (!xref->Create(this, GetXRef())) fail("CPDFXRef::Create()");
   // The update section numbers new objects after the slot count, so it must
   // cover every object of the file, not only those of the newest section.
   int32_t highest = xref->Count();
   for (const auto& section : xrefs_) highest = std::max(highest, section->Count());
-  if (!xref->Resize(highest) || !body->Resize(xref->Count())) {
-    OpenFailure(CPDFException::kInternal, "CPDFBody::Create()");
-  }
+  if (!xref->Resize(highest) || !body->Resize(xref->Count())) fail("CPDFBody::Create()");
   auto trailer = std::make_unique<CPDFTrailer>();
-  if (!trailer->Create(this, GetTrailer())) OpenFailure(CPDFException::kInternal, "CPDFTrailer::Create()");
+  if (!trailer->Create(this, GetTrailer())) fail("CPDFTrailer::Create()");
   bodies_.insert(bodies_.begin(), std::move(body));
   xrefs_.insert(xrefs_.begin(), std::move(xref));
   trailers_.insert(trailers_.begin(), std::move(trailer));

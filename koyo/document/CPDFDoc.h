@@ -10,6 +10,7 @@
 
 #include "koyo/document/CPDFBody.h"
 #include "koyo/document/CPDFHeader.h"
+#include "koyo/document/CPDFSaveState.h"
 #include "koyo/document/CPDFTrailer.h"
 #include "koyo/document/CPDFXRef.h"
 #include "koyo/object/CPDFException.h"
@@ -17,11 +18,13 @@
 
 namespace koyo {
 
+class CPDFInfoDict;
 class CPDFPage;
 class CPDFPages;
 class DocumentLibrary;
 class FileLoad;
 class StreamLoad;
+class StreamSave;
 
 class CPDFDoc : public ObjectTable {
 public:
@@ -111,13 +114,45 @@ public:
 
   int RealizeOptions() const override;
   const ResourceMakers* Makers() const override;
+  CPDFException* ErrorRecord() override { return &error_; }
+  FontServices* Fonts() const override;
+
+  // Saving. Save prepares: it chooses the output (the document's own file
+  // appended to when path is the opened file and incremental is set; a
+  // temporary file beside it that replaces it at Flush when path is the opened
+  // file and incremental is not set; a complete new file at any other path),
+  // opens it and, for a complete file, merges every section into one and
+  // writes the header. Flush stamps the information dictionary, writes the
+  // newest section, makes the output the document's file and starts a fresh
+  // update section. Linearized output is not available (refused).
+  bool Save(const char* path, bool incremental, bool linearize);
+  bool Flush();
+  // Writes obj as indirect object ref at the end of the output of the prepared
+  // save; returns the offset of its header, or -1.
+  int64_t StoreObj(const CPDFObjRef& ref, const CPDFObject* obj);
+  // Stamps the information dictionary: Producer, and ModDate (CreationDate
+  // when the dictionary has none) set to now. Makes a new indirect one when
+  // the trailer has no Info.
+  bool SetDocInfo();
+  // A prepared save that is abandoned (the document closed, or Save or Flush
+  // failing) removes its output file. With keep set, an output that is the
+  // document's own file being appended to is instead cut back to its length
+  // before the save, byte for byte as it was. New and temporary files are
+  // always removed. The setting outlives the save.
+  void SetKeepOutputOnClose(bool keep) { keepOutputOnClose_ = keep; }
+  bool GetKeepOutputOnClose() const { return keepOutputOnClose_; }
+  bool IsSaving() const { return save_.saveCalled != 0; }
+  bool IsFlushing() const override { return save_.flushing != 0; }
+  // The file being written by the prepared save; empty when none.
+  const std::string& GetOutputPath() const { return save_.outputPath; }
 
 private:
   // The throwing halves of the operations above.
   void ReadStructure(StreamLoad& in);
   void LocateLastXRef(StreamLoad& in);
   void OpenIn(DocumentLibrary* library, const char* path, const char* password);
-  void AddUpdateSection();
+  // method names the operation that fails when a part cannot be made.
+  void AddUpdateSection(const char* method);
   void CheckEncryption(const char* password);
   void CheckRoot();
   CPDFObject* GetObjIn(const CPDFObjRef& ref);
@@ -126,6 +161,17 @@ private:
   void UpdateObjIn(const CPDFObjRef& ref);
   void DeleteObjIn(const CPDFObjRef& ref);
   void ReleaseObjIn(const CPDFObjRef& ref, bool force);
+  void SaveIn(const char* path, bool incremental, bool linearize);
+  void FlushIn();
+  int64_t StoreObjIn(const CPDFObjRef& ref, const CPDFObject* obj, int64_t* textEnd);
+  void SetDocInfoIn();
+  CPDFInfoDict* TypedInfo(CPDFObject* value, CPDFObjRef& ref);
+  void MergeSections();
+  void WriteSection();
+  void CommitSection();
+  // Closes the output of the prepared save and, when it is marked for removal,
+  // removes it (or cuts the appended file back, see SetKeepOutputOnClose).
+  void ReleaseSaveState();
   // The page tree root of the catalog; its reference goes to pagesRef.
   CPDFPages* PageTreeIn(const char* method, CPDFObjRef* pagesRef);
 
@@ -140,6 +186,8 @@ private:
   uint8_t incremental_ = 0;
   uint8_t linearized_ = 0;
   std::unique_ptr<CPDFXRef> stored_;
+  CPDFSaveState save_;
+  bool keepOutputOnClose_ = false;
   // Objects being read right now, innermost last: a reference back into this
   // chain (an object whose reading needs itself) fails instead of recursing.
   std::vector<CPDFObjRef> loading_;

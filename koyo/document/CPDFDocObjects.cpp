@@ -259,6 +259,23 @@ void CPDFDoc::ReleaseObjIn(const CPDFObjRef& ref, bool force) {
   CPDFBody* body = nullptr;
   CPDFObject* obj = FindObj(ref, false, &body);
   if (!obj || (!force && !obj->GetRelease())) return;
+  // While a save runs, an object that the newest section lists in use is
+  // written out now and remembered as written. Any other object is the same
+  // as in the file and can simply be read again.
+  const XRefEntry* listed = GetXRef() ? GetXRef()->GetEntry(ref.GetObjNum()) : nullptr;
+  if (save_.saveCalled && listed && listed->inUse && listed->genNum == ref.GetGenNum()) {
+    int64_t offset = StoreObj(ref, obj);
+    if (offset < 0) ThrowPDF(kDoc, "ReleaseObj", CPDFException::kInternal, "CPDFDoc::StoreObj()");
+    XRefEntry written;
+    written.objNum = ref.GetObjNum();
+    written.genNum = ref.GetGenNum();
+    written.offset = offset;
+    written.inUse = 1;
+    if (!stored_ || (stored_->Count() < written.objNum && !stored_->Resize(written.objNum)) ||
+        !stored_->SetEntry(written)) {
+      ThrowPDF(kDoc, "ReleaseObj", CPDFException::kInternal, "CPDFXRef::SetEntry()");
+    }
+  }
   std::unique_ptr<CPDFObject> detached(body->DetachObj(ref));
   if (!detached->Release(this)) {
     // Keep the object loaded rather than lose it.

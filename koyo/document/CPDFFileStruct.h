@@ -7,6 +7,7 @@
 namespace koyo {
 
 class CPDFDoc;
+class StreamSave;
 
 class CPDFFileStruct {
 public:
@@ -15,6 +16,10 @@ public:
   virtual ~CPDFFileStruct() = default;
   CPDFFileStruct(const CPDFFileStruct&) = delete;
   CPDFFileStruct& operator=(const CPDFFileStruct&) = delete;
+
+  // Writes the part in its file form (a body writes nothing: its objects are
+  // written one by one). Throws CPDFException when the part cannot be written.
+  virtual void Write(StreamSave& out) const { (void)out; }
 
   CPDFDoc* GetDoc() const { return doc_; }
   int32_t GetKind() const { return kind_; }

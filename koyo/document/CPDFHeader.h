@@ -25,6 +25,8 @@ public:
     Attach(doc);
     return true;
   }
+  // The header line and a comment line of four bytes above 127.
+  void Write(StreamSave& out) const override;
 
   bool IsFDF() const { return fdf_ != 0; }
   int32_t GetMajor() const { return major_; }

@@ -26,6 +26,9 @@ public:
   // (references as references, direct values duplicated) and Prev set to
   // previous's startxref value. For FDF the Root is left to the caller.
   bool Create(CPDFDoc* doc, const CPDFTrailer* previous);
+  // "trailer", the dictionary, "startxref", the startxref value, "%%EOF". A
+  // Prev beyond the 32-bit range is written from the full-width offset.
+  void Write(StreamSave& out) const override;
 
   CPDFDict& GetDict() { return dict_; }
   const CPDFDict& GetDict() const { return dict_; }

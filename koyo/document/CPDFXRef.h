@@ -44,6 +44,11 @@ public:
   // A new section for doc made from previous (none: empty): the free-list head,
   // the slot count and every free entry are copied, entries in use are not.
   bool Create(CPDFDoc* doc, const CPDFXRef* previous);
+  // "xref", then runs of consecutive entries, each a line "first count" and
+  // one line per entry "%010d %05d n|f"; object 0 (the free-list head,
+  // generation 65535) always opens the first run. Throws ("CPDFXRef",
+  // "Serialize", 3, ...) for an offset or generation wider than its field.
+  void Write(StreamSave& out) const override;
 
   // Where the "xref" keyword of a section read from a file starts; -1 otherwise.
   int64_t GetPosition() const { return position_; }
