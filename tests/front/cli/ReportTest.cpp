@@ -2,6 +2,7 @@
 
 #include "JsonValue.h"
 #include "front/cli/JsonReport.h"
+#include "front/cli/ReportCollector.h"
 #include "front/cli/ReportWire.h"
 #include "front/cli/Summary.h"
 #include "front/cli/TextReport.h"
@@ -162,6 +163,33 @@ TEST(Summary, CountsFilesByOutcomeAndNamesFailuresInOrder) {
   clean.Add(nothing);
   EXPECT_EQ(clean.ExitStatus(), 0);
   EXPECT_EQ(FormatSummary(clean, true), "1 file: 0 to repair, 1 with nothing to do, 0 failed; 0 fonts to replace\n");
+}
+
+}  // namespace
+}  // namespace kanafix::cli
+
+namespace kanafix::cli {
+namespace {
+
+TEST(ReportCollector, ListsEachFontObjectLeftAloneOnceAndEveryDirectFont) {
+  FileReport report;
+  ReportCollector collector(report);
+  RepairObserver& observer = collector;
+  observer.OnDocument(3);
+  observer.OnReplaced(Visit(1, "F1", 1, "TrueType", "IPAPMincho"), "90msp-RKSJ-H");
+  observer.OnSkipped(Visit(1, "H", 2, "Type1", "Helvetica"), SkipReason::kNotInstalled);
+  observer.OnSkipped(Visit(2, "H", 2, "Type1", "Helvetica"), SkipReason::kNotInstalled);
+  observer.OnSkipped(Visit(2, "X", 7, "Type1", "Helvetica"), SkipReason::kNotInstalled);
+  observer.OnSkipped(Visit(3, "D1", -1, "TrueType", "IPAGothic"), SkipReason::kDirect);
+  observer.OnSkipped(Visit(3, "D2", -1, "TrueType", "IPAGothic"), SkipReason::kDirect);
+  EXPECT_EQ(report.pages, 3);
+  ASSERT_EQ(report.replaced.size(), 1u);
+  EXPECT_EQ(report.replaced[0].encoding, "90msp-RKSJ-H");
+  ASSERT_EQ(report.skipped.size(), 4u);
+  EXPECT_EQ(report.skipped[0].font.page, 1);
+  EXPECT_EQ(report.skipped[1].font.objectNumber, 7);
+  EXPECT_EQ(report.skipped[2].font.resourceName, "D1");
+  EXPECT_EQ(report.skipped[3].font.resourceName, "D2");
 }
 
 }  // namespace
