@@ -1,6 +1,7 @@
 // The built tool on copies of the example files, with only the IPA fonts
 // visible to it.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -319,6 +320,57 @@ TEST_F(Tool, TwoWorkersWriteTheSameFilesAndReportAsOne) {
   }
   // Not a terminal: no progress line, no control characters.
   EXPECT_EQ(results[1].err.find_first_of("\r\x1b"), std::string::npos);
+}
+
+TEST_F(Tool, ProgressLineOnATerminalIsClearedBeforeTheSummary) {
+  std::vector<std::string> inputs = Copy("in");
+  fs::create_directory(dir_ / "out");
+  std::vector<std::string> args = {"kanafix", "-j", "2", "-o", "out"};
+  args.insert(args.end(), inputs.begin(), inputs.end());
+
+  struct winsize size = {};
+  size.ws_row = 24;
+  size.ws_col = 100;
+  int terminal = -1;
+  const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, &size);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (::chdir(dir_.c_str()) != 0) ::_exit(126);
+    ::setenv("FONTCONFIG_FILE", (dir_ / "fonts.conf").c_str(), 1);
+    const std::string tool = std::string(KOYO_BINARY_DIR) + "/kanafix";
+    ::execv(tool.c_str(), argv.data());
+    ::_exit(127);
+  }
+  std::string screen;
+  char buffer[4096];
+  ssize_t n;
+  // The terminal reports EIO once the tool and every worker have closed it.
+  while ((n = ::read(terminal, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n > 0) screen.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(terminal);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << screen;
+
+  EXPECT_NE(screen.find("\r[...................................."), std::string::npos) << screen;
+  const size_t last = screen.rfind("7/7 files  22 fonts");
+  ASSERT_NE(last, std::string::npos) << screen;
+  const size_t summary = screen.find("7 files: 7 repaired, 0 with nothing to do, 0 failed; 22 fonts replaced");
+  ASSERT_NE(summary, std::string::npos) << screen;
+  // The last progress line is erased right before the summary.
+  EXPECT_LT(last, summary);
+  EXPECT_EQ(screen.substr(summary - 4, 4), "\r\x1b[K") << screen;
+  // Every line drawn fits the terminal.
+  for (size_t pos = screen.find('['); pos != std::string::npos; pos = screen.find("\r[", pos + 1)) {
+    const size_t end = screen.find('\x1b', pos);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_LT(end - pos, 100u);
+  }
 }
 
 TEST_F(Tool, UsageErrorsExitTwoAndTouchNothing) {
