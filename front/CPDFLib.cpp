@@ -1,8 +1,10 @@
 #include "front/CPDFLib.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
 
+#include "koyo/document/CPDFDoc.h"
 #include "koyo/platform/ProcessDirs.h"
 
 namespace koyo {
@@ -70,6 +72,25 @@ AFMFile* CPDFLib::GetAFM(const char* name) {
   if (name == nullptr) return nullptr;
   platform::ScopedLock hold(&lock_);
   return resources_.GetAFM(name);
+}
+
+CPDFDoc* CPDFLib::OpenDoc(const char* path, const char* password, CPDFException* error) {
+  auto doc = std::unique_ptr<CPDFDoc>(new (std::nothrow) CPDFDoc);
+  if (!doc) {
+    if (error) *error = CPDFException("CPDFLib", "OpenDoc", CPDFException::kRuntimeLibrary, "out of memory");
+    return nullptr;
+  }
+  if (!doc->Open(this, path, password)) {
+    if (error) *error = doc->GetError();
+    return nullptr;
+  }
+  return doc.release();
+}
+
+void CPDFLib::CloseDoc(CPDFDoc* doc) {
+  if (!doc) return;
+  doc->Close();
+  delete doc;
 }
 
 }  // namespace koyo

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "koyo/document/DocumentLibrary.h"
 #include "koyo/platform/Lock.h"
 #include "koyo/resource/ResourceCache.h"
 #include "koyo/sysfont/SystemFontCatalog.h"
@@ -13,7 +14,10 @@
 
 namespace koyo {
 
-class CPDFLib : public TrueTypeInfoSource {
+class CPDFDoc;
+class CPDFException;
+
+class CPDFLib : public TrueTypeInfoSource, public DocumentLibrary {
 public:
   // The library version callers must ask for.
   static constexpr const char* kVersion = "2.9.0";
@@ -48,11 +52,21 @@ public:
 
   // Base name of the CMap of the host's multi-byte encoding ("-H" or "-V" follows).
   const char* GetHostCMapName() const { return hostCMapName_.c_str(); }
-  int32_t GetRealizeOptions() const { return realizeOptions_; }
-  const std::string& GetTempDir() const { return tempDir_; }
+  int32_t GetRealizeOptions() const override { return realizeOptions_; }
+  const std::string& GetTempDir() const override { return tempDir_; }
   const std::string& GetCMapDir() const { return cmapDir_; }
   const std::string& GetMetricsDir() const { return metricsDir_; }
   const std::string& GetAFMDir() const { return afmDir_; }
+
+  // The resource makers documents hand to the typed wrappers; none yet.
+  const ResourceMakers* GetResourceMakers() const override { return nullptr; }
+
+  // Opens the PDF or FDF file at path (password may be null). On failure the
+  // result is null and, when error is given, it receives the document's
+  // failure record. The caller gives the document back through CloseDoc.
+  CPDFDoc* OpenDoc(const char* path, const char* password, CPDFException* error);
+  // Closes and destroys a document opened here; null does nothing.
+  void CloseDoc(CPDFDoc* doc);
 
   // The lock each cache lookup holds for its whole run.
   platform::Lock& GetLock() { return lock_; }

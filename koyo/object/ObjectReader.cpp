@@ -255,6 +255,10 @@ public:
       decoded.push_back(static_cast<char>(((hi < 0 ? 0 : hi) << 4) | (lo < 0 ? 0 : lo)));
       i += 2;
     }
+    // A name that decodes to nothing ("/#" before a terminator) fails like the
+    // lone slash: the empty name is written as a lone slash, which would not
+    // read back.
+    if (decoded.empty()) FailIO(kModule);
     AssignBytes(name, kModule, decoded);
   }
 

@@ -20,9 +20,10 @@ public:
   // The indirect object named by ref, loaded on first use; owned by the
   // document. Null when it cannot be loaded.
   virtual CPDFObject* LoadObj(const CPDFObjRef& ref) = 0;
-  // Makes obj an indirect object, under proposed when given and usable, else
-  // under a new number; the reference used goes to out. On success the
-  // document owns obj; on failure the caller still does.
+  // Makes obj an indirect object. With a valid proposed reference it takes the
+  // place of the object now loaded under that reference (which is destroyed);
+  // otherwise it gets a new number. The reference used goes to out. On success
+  // the document owns obj; on failure the caller still does.
   virtual bool RegistObj(CPDFObject* obj, const CPDFObjRef* proposed, CPDFObjRef* out) = 0;
   // Marks a loaded object as changed: it moves into the update section and is
   // written by the next save.

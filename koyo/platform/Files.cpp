@@ -143,6 +143,35 @@ int64_t FileSize(const char* path) {
   return static_cast<int64_t>(st.st_size);
 }
 
+bool TruncateFile(const char* path, int64_t size) {
+  if (!path || size < 0) {
+    errno = EINVAL;
+    return false;
+  }
+  int rc;
+  do {
+    rc = ::truncate(path, static_cast<off_t>(size));
+  } while (rc != 0 && errno == EINTR);
+  return rc == 0;
+}
+
+bool SameFile(const char* a, const char* b) {
+  struct stat sa;
+  struct stat sb;
+  if (!a || !b || ::stat(a, &sa) != 0 || ::stat(b, &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool CopyPermissions(const char* source, const char* target) {
+  struct stat st;
+  if (!source || !target) {
+    errno = EINVAL;
+    return false;
+  }
+  if (::stat(source, &st) != 0) return false;
+  return ::chmod(target, st.st_mode & 07777) == 0;
+}
+
 size_t MaxPathLength() { return PATH_MAX; }
 
 }  // namespace koyo::platform

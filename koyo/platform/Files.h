@@ -27,6 +27,14 @@ bool IsDirectory(const char* path);
 bool RemoveFile(const char* path);
 bool RenameFile(const char* from, const char* to);
 int64_t FileSize(const char* path);       // -1 when it cannot be found out
+// Cuts the file at path (or lengthens it with zeros) to size bytes. False with
+// errno set on failure.
+bool TruncateFile(const char* path, int64_t size);
+// True when both paths name the same existing file (same device and inode),
+// however they are spelled.
+bool SameFile(const char* a, const char* b);
+// Gives target the permission bits of source. False with errno set on failure.
+bool CopyPermissions(const char* source, const char* target);
 
 // The longest path the platform accepts (PATH_MAX, terminator included).
 size_t MaxPathLength();

@@ -178,6 +178,8 @@ TEST(ObjectReaderTest, FailuresNameClassMethodAndToken) {
       {"/ ", "CPDFName", "Serialize", kFormat, "ioerror"},
       {"/", "CPDFName", "Serialize", kFormat, "ioerror"},
       {"/Name", "CPDFName", "Serialize", kFormat, "ioerror"},
+      {"/# ", "CPDFName", "Serialize", kFormat, "ioerror"},
+      {"/#4<", "CPDFName", "Serialize", kFormat, "ioerror"},
       {"truex", "CPDFBool", "Serialize", kFormat, "invalidtoken: truex"},
       {"nul", "CPDFNull", "Serialize", kFormat, "invalidtoken: nul"},
       {"<</A>>", "CPDFDict", "Serialize", kFormat, "invalidtoken: >"},
