@@ -8,7 +8,7 @@
 #include "front/Log.h"
 #include "front/RepairObserver.h"
 #include "koyo/document/CPDFDoc.h"
-#include "koyo/font/FontCreate.h"
+#include "koyo/font/SystemFont.h"
 #include "koyo/object/CPDFArray.h"
 #include "koyo/object/CPDFDict.h"
 #include "koyo/object/CPDFName.h"
@@ -39,29 +39,6 @@ std::string NameOf(CPDFDoc* doc, const CPDFDict* dict, const char* key) {
   CPDFObject* value = dict ? dict->GetValue(doc, key) : nullptr;
   if (value && value->IsType(CPDFObject::kName)) return static_cast<CPDFName*>(value)->c_str();
   return std::string();
-}
-
-CPDFDict* DictOf(CPDFDoc* doc, const CPDFDict* dict, const char* key) {
-  CPDFObject* value = dict ? dict->GetValue(doc, key) : nullptr;
-  return value && value->IsType(CPDFObject::kDict | CPDFObject::kStream) ? static_cast<CPDFDict*>(value) : nullptr;
-}
-
-// True when the font's descriptor, or its first descendant's, carries a font
-// program: a replacement has no glyphs and would throw those away.
-bool HasEmbeddedProgram(CPDFDoc* doc, CPDFDict* font) {
-  CPDFDict* descriptor = DictOf(doc, font, "FontDescriptor");
-  if (!descriptor) {
-    CPDFObject* kids = font->GetValue(doc, "DescendantFonts");
-    if (kids && kids->IsType(CPDFObject::kArray)) {
-      CPDFObject* first = static_cast<CPDFArray*>(kids)->GetObj(doc, 0);
-      if (first && first->IsType(CPDFObject::kDict)) descriptor = DictOf(doc, static_cast<CPDFDict*>(first), "FontDescriptor");
-    }
-  }
-  if (!descriptor) return false;
-  for (const char* key : {"FontFile", "FontFile2", "FontFile3"}) {
-    if (descriptor->HasKey(key)) return true;
-  }
-  return false;
 }
 
 }  // namespace
@@ -166,7 +143,7 @@ bool CPDFDriver::Run(const char* path) {
 
       // The name is copied: replacing the font destroys the old dictionary.
       const std::string baseFont = visit.baseFont;
-      char normalised[koyo::kNormalizedNameSize];
+      char normalised[koyo::kFontNameBufferSize];
       koyo::TrueTypeInfo* info =
           koyo::NormalizeFontName(normalised, baseFont.c_str()) ? library_->GetTrueTypeInfo(normalised) : nullptr;
       if (!info) {
@@ -177,7 +154,7 @@ bool CPDFDriver::Run(const char* path) {
         if (observer_) observer_->OnSkipped(visit, SkipReason::kNotJapanese);
         continue;
       }
-      if (HasEmbeddedProgram(doc, font)) {
+      if (koyo::EmbedsFontProgram(doc, *font)) {
         if (observer_) observer_->OnSkipped(visit, SkipReason::kEmbedded);
         continue;
       }
@@ -193,8 +170,7 @@ bool CPDFDriver::Run(const char* path) {
         if (enc && enc->IsType(CPDFObject::kName)) encoding = static_cast<CPDFName*>(enc)->c_str();
       }
 
-      CPDFName baseName(baseFont.c_str());
-      CPDFDict* replacement = koyo::CreateSystemFont(doc, &baseName, encoding.c_str());
+      CPDFDict* replacement = koyo::CreateSystemFont(doc, baseFont.c_str(), encoding.c_str());
       if (!replacement) {
         bool result = fail(&doc->GetError(), "cannot create PDF Font: %s", baseFont.c_str());
         close();

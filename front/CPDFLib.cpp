@@ -5,6 +5,7 @@
 #include <new>
 
 #include "koyo/document/CPDFDoc.h"
+#include "koyo/font/FontFactory.h"
 #include "koyo/platform/ProcessDirs.h"
 
 namespace koyo {
@@ -36,6 +37,7 @@ CPDFLib* CPDFLib::Create(const char* tempDir, const char* cmapDir, const char* m
 CPDFLib::~CPDFLib() = default;
 
 bool CPDFLib::Initialize(const char* tempDir, const char* cmapDir, const char* metricsDir, const char* afmDir) {
+  InstallFontMaker(makers_);
   std::string temp = DirectoryValue(tempDir);
   if (temp.size() + std::strlen(platform::kTempPrefix) + kTempUniqueLength + 1 > kTempPathBufferSize) {
     return false;

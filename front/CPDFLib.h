@@ -7,17 +7,18 @@
 #include <string>
 
 #include "koyo/document/DocumentLibrary.h"
+#include "koyo/font/FontServices.h"
 #include "koyo/platform/Lock.h"
 #include "koyo/resource/ResourceCache.h"
 #include "koyo/sysfont/SystemFontCatalog.h"
-#include "koyo/sysfont/TrueTypeInfoSource.h"
+#include "koyo/structure/ResourceMakers.h"
 
 namespace koyo {
 
 class CPDFDoc;
 class CPDFException;
 
-class CPDFLib : public TrueTypeInfoSource, public DocumentLibrary {
+class CPDFLib : public FontServices, public DocumentLibrary {
 public:
   // The library version callers must ask for.
   static constexpr const char* kVersion = "2.9.0";
@@ -46,9 +47,9 @@ public:
   // five named encodings) or font metrics (metrics directory scan, AFM
   // directory, built-in metrics); null when there is none. Cached for the
   // instance's lifetime.
-  CMapFile* GetCMap(const char* name);
-  EncodingTable* GetEncodingTable(const char* name);
-  AFMFile* GetAFM(const char* name);
+  CMapFile* GetCMap(const char* name) override;
+  EncodingTable* GetEncodingTable(const char* name) override;
+  AFMFile* GetAFM(const char* name) override;
 
   // Base name of the CMap of the host's multi-byte encoding ("-H" or "-V" follows).
   const char* GetHostCMapName() const { return hostCMapName_.c_str(); }
@@ -59,7 +60,11 @@ public:
   const std::string& GetAFMDir() const { return afmDir_; }
 
   // The resource makers documents hand to the typed wrappers; none yet.
-  const ResourceMakers* GetResourceMakers() const override { return nullptr; }
+  // The resource makers documents hand to the typed wrappers: the font factory
+  // turns the fonts of resource dictionaries into font wrappers.
+  const ResourceMakers* GetResourceMakers() const override { return &makers_; }
+  // The caches fonts measure with: this instance.
+  FontServices* GetFontServices() override { return this; }
 
   // Opens the PDF or FDF file at path (password may be null). On failure the
   // result is null and, when error is given, it receives the document's
@@ -69,7 +74,7 @@ public:
   void CloseDoc(CPDFDoc* doc);
 
   // The lock each cache lookup holds for its whole run.
-  platform::Lock& GetLock() { return lock_; }
+  platform::Lock& GetLock() override { return lock_; }
 
 private:
   CPDFLib() = default;
@@ -89,6 +94,7 @@ private:
   // method above that holds the lock and delegates to it.
   SystemFontCatalog systemFonts_;
   ResourceCache resources_;
+  ResourceMakers makers_;
 };
 
 }  // namespace koyo

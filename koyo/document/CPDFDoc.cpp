@@ -72,6 +72,8 @@ int CPDFDoc::RealizeOptions() const { return library_ ? library_->GetRealizeOpti
 
 const ResourceMakers* CPDFDoc::Makers() const { return library_ ? library_->GetResourceMakers() : nullptr; }
 
+FontServices* CPDFDoc::Fonts() const { return library_ ? library_->GetFontServices() : nullptr; }
+
 bool CPDFDoc::Open(DocumentLibrary* library, const char* path, const char* password) {
   bool ok = Boundary(error_, kDoc, "Open", [&] { OpenIn(library, path, password); });
   if (!ok) Close();

@@ -114,6 +114,8 @@ public:
 
   int RealizeOptions() const override;
   const ResourceMakers* Makers() const override;
+  CPDFException* ErrorRecord() override { return &error_; }
+  FontServices* Fonts() const override;
 
   // Saving. Save prepares: it chooses the output (the document's own file
   // appended to when path is the opened file and incremental is set; a

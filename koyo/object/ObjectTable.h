@@ -7,8 +7,10 @@
 namespace koyo {
 
 class CPDFDict;
+class CPDFException;
 class CPDFObject;
 class CPDFObjRef;
+class FontServices;
 struct ResourceMakers;
 
 class ObjectTable {
@@ -48,6 +50,12 @@ public:
   // The makers that turn resource dictionaries' entries into typed resources
   // (fonts and the like); null when the document has none.
   virtual const ResourceMakers* Makers() const { return nullptr; }
+  // The document's error record, where operations of the typed wrappers (the
+  // fonts, for example) keep their failures; null when the table has none.
+  virtual CPDFException* ErrorRecord() { return nullptr; }
+  // The library's font services (installed fonts, CMaps, encodings, metrics)
+  // that fonts of this document measure with; null when there are none.
+  virtual FontServices* Fonts() const { return nullptr; }
   // The file the document was read from: stream bytes stay there until needed.
   // Null when there is none (streams then keep their bytes in memory).
   virtual const char* FilePath() const { return nullptr; }

@@ -15,6 +15,8 @@
 
 namespace koyo {
 
+class CPDFStream;
+
 // A codespace, notdef or cid range. length is the code length in bytes (1 or
 // 2); 0 marks an unusable entry that never matches.
 struct CMapRange {
@@ -51,6 +53,11 @@ public:
   // CMap stream: a font's ToUnicode stream is read with skipHeader set, a Type 0
   // Encoding stream with it clear, so that one must carry the header line.
   bool LoadData(const char* data, size_t size, bool skipHeader);
+  // Parses the data of a PDF stream (a font's ToUnicode stream with skipHeader
+  // set, a Type 0 Encoding stream with it clear). Only unfiltered data can be
+  // read: a stream with a Filter entry, or whose bytes cannot be loaded, gives
+  // false.
+  bool LoadStream(const CPDFStream& stream, bool skipHeader);
   // The file <CMap directory><name> (or <name> in the current directory when no
   // CMap directory is set), else the built-in CMap of that name.
   bool LoadByName(const std::string& name);

@@ -4,7 +4,8 @@
 // ends; a byte that starts no value, or a value that fails to read, is stepped
 // over. Each value read is written back and the text written must read again
 // as a value that writes the same way (after one step: numbers outside the
-// 32-bit range settle on their clamped form). The whole walk runs twice, with
+// 32-bit range settle on their clamped form; streams whose body holds the word
+// endstream are exempt, see CheckRoundTrip). The whole walk runs twice, with
 // the default input buffer and with a tiny one, and both must see the same
 // values: the reader must not depend on where its buffer ends.
 #include <cstddef>
@@ -62,7 +63,27 @@ std::string ReadBack(const std::string& written) {
   return Written(*value);
 }
 
+size_t Count(const std::string& text, const std::string& word) {
+  size_t n = 0;
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+  return n;
+}
+
 void CheckRoundTrip(const std::string& written) {
+  // A stream body ends at the first "endstream" followed by "endobj", found
+  // anywhere, even inside a longer token, so a body holding "endstream" itself
+  // (say "x endstream y endobj" whose last token was glued to the keyword)
+  // may end elsewhere once written. Such values only have to read without
+  // crashing.
+  if (Count(written, "endstream") != Count(written, ">>\r\nstream\r\n")) {
+    try {
+      StrLoad in;
+      Check(in.Open(written.data(), static_cast<int64_t>(written.size())), "a memory input opens");
+      ReadValue(in);
+    } catch (const CPDFException&) {
+    }
+    return;
+  }
   std::string again = ReadBack(written);
   if (again == written) return;
   Check(ReadBack(again) == again, "written text settles after one round trip", written + "\n-> " + again);
