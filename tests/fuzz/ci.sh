@@ -32,7 +32,7 @@ share=$((total / ${#targets[@]}))
 
 dict_for() {
   case "$1" in
-    fuzz_object_reader | fuzz_document | fuzz_kanafix) echo "$here/pdf.dict" ;;
+    fuzz_object_reader | fuzz_document | fuzz_repair) echo "$here/pdf.dict" ;;
     fuzz_cmap) echo "$here/cmap.dict" ;;
     fuzz_afm) echo "$here/afm.dict" ;;
   esac
