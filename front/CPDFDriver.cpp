@@ -3,7 +3,6 @@
 #include <map>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "front/CPDFLib.h"
 #include "front/DriverMessage.h"
@@ -106,8 +105,6 @@ bool CPDFDriver::Run(const char* path) {
   // What became of each indirect font met so far, so that a font shared by
   // many pages is examined once: replaced (no value), or left for a reason.
   std::map<std::pair<int32_t, int32_t>, std::optional<SkipReason>> met;
-  // The last page's own indirect resource and font dictionaries.
-  std::vector<CPDFObjRef> lastOwn;
   for (int32_t i = 0; i < pageCount; ++i) {
     CPDFObjRef pageRef;
     koyo::CPDFPage* page = doc->GetPage(i, &pageRef);
@@ -116,26 +113,13 @@ bool CPDFDriver::Run(const char* path) {
       close();
       return result;
     }
-    CPDFObjRef resourcesRef;
-    koyo::CPDFResDict* resources = page->Get_Resources(&resourcesRef);
-    CPDFObjRef fontsRef;
-    CPDFObject* fonts = resources ? resources->GetValue(doc, "Font", &fontsRef) : nullptr;
+    koyo::CPDFResDict* resources = page->Get_Resources();
+    CPDFObject* fonts = resources ? resources->GetValue(doc, "Font") : nullptr;
     if (!fonts || !fonts->IsType(CPDFObject::kDict)) {
       bool result = fail(&doc->GetError(), "cannot get PDF Resources");
       close();
       return result;
     }
-    // The last page's own dictionaries that this page does not share go back:
-    // memory stays flat however many pages there are. Inherited ones stay.
-    for (const CPDFObjRef& own : lastOwn) {
-      if (own != resourcesRef && own != fontsRef) (void)doc->UnloadObj(own);
-    }
-    lastOwn.clear();
-    if (page->HasKey("Resources")) {
-      if (resourcesRef.IsValid()) lastOwn.push_back(resourcesRef);
-      if (fontsRef.IsValid()) lastOwn.push_back(fontsRef);
-    }
-
     CPDFDict* fontDict = static_cast<CPDFDict*>(fonts);
     for (auto& entry : *fontDict) {
       if (entry.value && entry.value->IsReference()) {
@@ -243,7 +227,10 @@ bool CPDFDriver::Run(const char* path) {
       met[{ref.GetObjNum(), ref.GetGenNum()}] = std::nullopt;
       if (observer_) observer_->OnReplaced(visit, newEncoding);
     }
-    // Nothing of the page is needed any more; it is read again if asked for.
+    // Nothing of the page is needed any more: it goes, with what it holds
+    // directly (its own resources, usually), and is read and realized again
+    // if asked for. Indirect resource dictionaries stay: a Pages node may
+    // hold the same one, realized, for the pages that inherit it.
     (void)doc->UnloadObj(pageRef);
   }
 
