@@ -79,11 +79,13 @@ bool CPDFDriver::Run(const char* path) {
   CPDFDoc* doc = library_->OpenDoc(file.c_str(), nullptr, &openError);
   if (!doc) return fail(&openError, "cannot open PDF Document: %s", file.c_str());
 
-  // From here on every exit closes the document. A failed run that was going
-  // to update the caller's own file keeps it as it was.
-  bool ok = false;
+  // A failed run that was going to update the caller's own file keeps it as
+  // it was. The document must know before the save starts: a failing flush
+  // gives up its output at once, not only when the document is closed.
+  if (keepFileOnFailure_) doc->SetKeepOutputOnClose(true);
+
+  // From here on every exit closes the document.
   auto close = [&]() {
-    if (!ok && keepFileOnFailure_) doc->SetKeepOutputOnClose(true);
     library_->CloseDoc(doc);
     doc = nullptr;
   };
@@ -202,7 +204,6 @@ bool CPDFDriver::Run(const char* path) {
     close();
     return result;
   }
-  ok = true;
   close();
   return true;
 }
