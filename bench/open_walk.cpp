@@ -5,6 +5,7 @@
 //
 //   kanafix_open_walk [--no-copy] [--no-fonts] input [output]
 //   kanafix_open_walk --repair input output     (the whole repair, as the tool runs it)
+//   kanafix_open_walk --can-repair              (exit status 0 when --repair is built in)
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -49,6 +50,12 @@ int main(int argc, char** argv) {
       fonts = false;
     } else if (std::strcmp(argv[i], "--repair") == 0) {
       repair = true;
+    } else if (std::strcmp(argv[i], "--can-repair") == 0) {
+#ifdef KANAFIX_BENCH_REPAIR
+      return 0;
+#else
+      return 1;
+#endif
     } else if (!input) {
       input = argv[i];
     } else if (!output) {

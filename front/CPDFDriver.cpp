@@ -79,12 +79,11 @@ bool CPDFDriver::Run(const char* path) {
   CPDFDoc* doc = library_->OpenDoc(file.c_str(), nullptr, &openError);
   if (!doc) return fail(&openError, "cannot open PDF Document: %s", file.c_str());
 
-  // A failed run that was going to update the caller's own file keeps it as
-  // it was. The document must know before the save starts: a failing flush
-  // gives up its output at once, not only when the document is closed.
-  if (keepFileOnFailure_) doc->SetKeepOutputOnClose(true);
-
-  // From here on every exit closes the document.
+  // From here on every exit closes the document. A failed run that was going
+  // to update the caller's own file keeps it as it was: the document must know
+  // before the save is prepared, because a failing Flush gives up the save
+  // (and with it the appended file) before the driver sees the failure.
+  doc->SetKeepOutputOnClose(keepFileOnFailure_);
   auto close = [&]() {
     library_->CloseDoc(doc);
     doc = nullptr;

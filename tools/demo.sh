@@ -15,6 +15,8 @@ for input in examples/*.pdf; do
   echo "--- fonts before"
   pdffonts "$input" 2>/dev/null | sed 's/^/    /'
   if "$tool" "$input" "$out/$name" > "$out/$name.report" 2>&1; then
+    echo "--- what kanafix did"
+    sed 's/^/    /' "$out/$name.report"
     echo "--- fonts after ($out/$name)"
     pdffonts "$out/$name" 2>/dev/null | sed 's/^/    /'
   else
