@@ -85,10 +85,11 @@ bool CPDFDriver::Run(const char* path) {
   if (!doc) return fail(&openError, "cannot open PDF Document: %s", file.c_str());
 
   // From here on every exit closes the document. A failed run that was going
-  // to update the caller's own file keeps it as it was.
-  bool ok = false;
+  // to update the caller's own file keeps it as it was: the document must know
+  // before the save is prepared, because a failing Flush gives up the save
+  // (and with it the appended file) before the driver sees the failure.
+  doc->SetKeepOutputOnClose(keepFileOnFailure_);
   auto close = [&]() {
-    if (!ok && keepFileOnFailure_) doc->SetKeepOutputOnClose(true);
     library_->CloseDoc(doc);
     doc = nullptr;
   };
@@ -239,7 +240,6 @@ bool CPDFDriver::Run(const char* path) {
     close();
     return result;
   }
-  ok = true;
   close();
   return true;
 }
