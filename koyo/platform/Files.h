@@ -9,9 +9,11 @@ namespace koyo::platform {
 // The path separator and its text form.
 inline constexpr char kPathSeparator = '/';
 
-// Copies source over target (target replaced, created when missing), using the
-// kernel's copy where it can. On failure returns false with errno set and no
-// partial target left behind when the target did not exist before.
+// Copies the regular file source over target (a regular file, replaced, or
+// created when missing), using the kernel's copy where it can. Never waits on
+// a FIFO. On failure returns false with errno set; a target that was cut short
+// by the failed copy is removed, and one that is not a regular file is left
+// alone.
 bool CopyFile(const char* source, const char* target);
 
 // The system's temporary directory: $TMPDIR when set and not empty, else /tmp.
