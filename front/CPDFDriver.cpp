@@ -1,5 +1,6 @@
 #include "front/CPDFDriver.h"
 
+#include <cstdarg>
 #include <map>
 #include <optional>
 #include <utility>
@@ -16,6 +17,7 @@
 #include "koyo/object/CPDFObjRef.h"
 #include "koyo/object/CPDFException.h"
 #include "koyo/platform/Files.h"
+#include "koyo/platform/Format.h"
 #include "koyo/structure/CPDFPage.h"
 #include "koyo/structure/CPDFResDict.h"
 #include "koyo/structure/StructRealize.h"
@@ -61,28 +63,35 @@ CPDFDriver::CPDFDriver(koyo::CPDFLib* library) : library_(library) {}
 
 CPDFDriver::~CPDFDriver() = default;
 
+bool CPDFDriver::Fail(const CPDFException* record, const char* fmt, ...) {
+  char text[kDriverMessageSize];
+  va_list ap;
+  va_start(ap, fmt);
+  koyo::platform::FormatBoundedV(text, sizeof text, fmt, ap);
+  va_end(ap);
+  message_ = text;
+  LogLine("%%%%[ Error: %s ]%%%%", message_.c_str());
+  if (record) LogException(*record);
+  return false;
+}
+
 bool CPDFDriver::Run(const char* path) {
   message_.clear();
   const std::string file = path ? path : "";
+  // The name messages give the file: the caller's name for it when the run
+  // works on a stand-in.
+  const std::string shown = displayPath_.empty() ? file : displayPath_;
 
-  // Reports a failure: the short message, the bracketed log line and, when a
-  // record is given, its four-line dump.
-  auto fail = [this](const CPDFException* record, const char* fmt, auto... args) {
-    SetDriverMessage(message_, fmt, args...);
-    LogLine("%%%%[ Error: %s ]%%%%", message_.c_str());
-    if (record) LogException(*record);
-    return false;
-  };
 
   std::string probe = file;
   if (!probe.empty() && probe.back() == koyo::platform::kPathSeparator && probe.size() > 1) probe.pop_back();
   if (probe.empty() || (!koyo::platform::FileExists(probe.c_str()) && !koyo::platform::IsDirectory(probe.c_str()))) {
-    return fail(nullptr, "file not found: %s", file.c_str());
+    return Fail(nullptr, "file not found: %s", shown.c_str());
   }
 
   CPDFException openError;
   CPDFDoc* doc = library_->OpenDoc(file.c_str(), nullptr, &openError);
-  if (!doc) return fail(&openError, "cannot open PDF Document: %s", file.c_str());
+  if (!doc) return Fail(&openError, "cannot open PDF Document: %s", shown.c_str());
 
   // From here on every exit closes the document. A failed run that was going
   // to update the caller's own file keeps it as it was: the document must know
@@ -98,7 +107,7 @@ bool CPDFDriver::Run(const char* path) {
   if (observer_) observer_->OnDocument(pageCount);
 
   if (!dryRun_ && !doc->Save(file.c_str(), true, false)) {
-    bool result = fail(&doc->GetError(), "cannot save PDF Document: %s", file.c_str());
+    bool result = Fail(&doc->GetError(), "cannot save PDF Document: %s", shown.c_str());
     close();
     return result;
   }
@@ -110,14 +119,14 @@ bool CPDFDriver::Run(const char* path) {
     CPDFObjRef pageRef;
     koyo::CPDFPage* page = doc->GetPage(i, &pageRef);
     if (!page) {
-      bool result = fail(&doc->GetError(), "cannot get PDF Page: %d", i + 1);
+      bool result = Fail(&doc->GetError(), "cannot get PDF Page: %d", i + 1);
       close();
       return result;
     }
     koyo::CPDFResDict* resources = page->Get_Resources();
     CPDFObject* fonts = resources ? resources->GetValue(doc, "Font") : nullptr;
     if (!fonts || !fonts->IsType(CPDFObject::kDict)) {
-      bool result = fail(&doc->GetError(), "cannot get PDF Resources");
+      bool result = Fail(&doc->GetError(), "cannot get PDF Resources");
       close();
       return result;
     }
@@ -147,7 +156,7 @@ bool CPDFDriver::Run(const char* path) {
       doc->ClearError();
       CPDFObject* value = CPDFObject::Resolve(doc, entry.value, &ref);
       if (!value) {
-        bool result = fail(&doc->GetError(), "cannot get PDF Font: %s", resourceName.c_str());
+        bool result = Fail(&doc->GetError(), "cannot get PDF Font: %s", resourceName.c_str());
         close();
         return result;
       }
@@ -205,7 +214,7 @@ bool CPDFDriver::Run(const char* path) {
 
       CPDFDict* replacement = koyo::CreateSystemFont(doc, baseFont.c_str(), encoding.c_str());
       if (!replacement) {
-        bool result = fail(&doc->GetError(), "cannot create PDF Font: %s", baseFont.c_str());
+        bool result = Fail(&doc->GetError(), "cannot create PDF Font: %s", baseFont.c_str());
         close();
         return result;
       }
@@ -215,12 +224,12 @@ bool CPDFDriver::Run(const char* path) {
       } else {
         if (!doc->RegistObj(replacement, &ref, &ref)) {
           delete replacement;
-          bool result = fail(&doc->GetError(), "cannot regist PDF Font: %s", baseFont.c_str());
+          bool result = Fail(&doc->GetError(), "cannot regist PDF Font: %s", baseFont.c_str());
           close();
           return result;
         }
         if (!doc->UpdateObj(ref)) {
-          bool result = fail(&doc->GetError(), "cannot update PDF Font: %s", baseFont.c_str());
+          bool result = Fail(&doc->GetError(), "cannot update PDF Font: %s", baseFont.c_str());
           close();
           return result;
         }
@@ -236,7 +245,7 @@ bool CPDFDriver::Run(const char* path) {
   }
 
   if (!dryRun_ && !doc->Flush()) {
-    bool result = fail(&doc->GetError(), "cannot flush PDF Document: %s", file.c_str());
+    bool result = Fail(&doc->GetError(), "cannot flush PDF Document: %s", shown.c_str());
     close();
     return result;
   }

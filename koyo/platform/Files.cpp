@@ -196,4 +196,23 @@ bool CopyPermissions(const char* source, const char* target) {
 
 size_t MaxPathLength() { return PATH_MAX; }
 
+bool RealPath(const char* path, std::string& out) {
+  if (!path || !*path) {
+    errno = ENOENT;
+    return false;
+  }
+  char* resolved = ::realpath(path, nullptr);
+  if (!resolved) return false;
+  out = resolved;
+  std::free(resolved);
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind(kPathSeparator);
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return std::string(1, kPathSeparator);
+  return path.substr(0, slash);
+}
+
 }  // namespace koyo::platform

@@ -38,6 +38,13 @@ bool SameFile(const char* a, const char* b);
 // Gives target the permission bits of source. False with errno set on failure.
 bool CopyPermissions(const char* source, const char* target);
 
+// The absolute path of an existing file with every link resolved; false when
+// it cannot be found out.
+bool RealPath(const char* path, std::string& out);
+// The folder part of a path: everything before the last separator ("." when
+// there is none, "/" for a file in the root).
+std::string DirectoryOf(const std::string& path);
+
 // The longest path the platform accepts (PATH_MAX, terminator included).
 size_t MaxPathLength();
 
