@@ -106,6 +106,14 @@ bool CPDFDriver::Run(const char* path) {
   const int32_t pageCount = doc->GetPageCount();
   if (observer_) observer_->OnDocument(pageCount);
 
+  // An FDF file has no pages and so no fonts to replace. It is left as it is:
+  // a document of that kind is always saved whole, and a whole save would
+  // rewrite the caller's file from the update section alone.
+  if (doc->IsFDF()) {
+    close();
+    return true;
+  }
+
   if (!dryRun_ && !doc->Save(file.c_str(), true, false)) {
     bool result = Fail(&doc->GetError(), "cannot save PDF Document: %s", shown.c_str());
     close();
