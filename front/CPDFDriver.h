@@ -7,6 +7,7 @@
 #include <string>
 
 namespace koyo {
+class CPDFException;
 class CPDFLib;
 class CPDFDoc;
 }  // namespace koyo
@@ -37,17 +38,23 @@ public:
   void SetKeepFileOnFailure(bool keep) { keepFileOnFailure_ = keep; }
   // When set, the fonts are examined and reported but nothing is written.
   void SetDryRun(bool dryRun) { dryRun_ = dryRun; }
+  // The name failure messages give the file (default: the path Run works on).
+  void SetDisplayPath(const std::string& path) { displayPath_ = path; }
   // Receives what the run does with each font (may be null).
   void SetObserver(RepairObserver* observer) { observer_ = observer; }
 
 private:
   explicit CPDFDriver(koyo::CPDFLib* library);
+  // Reports a failure: the short message, the bracketed log line and, when a
+  // record is given, its four-line dump. Always false.
+  bool Fail(const koyo::CPDFException* record, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
 
   std::string message_;
   std::unique_ptr<koyo::CPDFLib> library_;
   bool keepFileOnFailure_ = false;
   bool dryRun_ = false;
   RepairObserver* observer_ = nullptr;
+  std::string displayPath_;
 };
 
 }  // namespace kanafix

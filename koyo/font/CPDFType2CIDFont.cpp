@@ -35,9 +35,16 @@ constexpr CodeGroup kProportionalGroups[] = {
 // Monospaced: CIDs 1-94, 231-389 and 631 are half width; the rest take DW.
 constexpr int32_t kMonospacedW[] = {1, 94, 500, 231, 389, 500, 631, 631, 500};
 
-int32_t AdvanceOf(TrueTypeInfo& info, int32_t code) {
+// The advance of a code; 0 outside the font's codes. A code inside them whose
+// width cannot be read fails: the font file is gone or unreadable, and widths
+// of 0 would be written as if they were measured.
+int32_t AdvanceOf(TrueTypeInfo& info, int32_t code, const char* name) {
   const ABC* abc = info.GetCharABC(code);
-  return abc ? abc->abcA + abc->abcB + abc->abcC : 0;
+  if (abc) return abc->abcA + abc->abcB + abc->abcC;
+  if (code >= info.tmFirstChar && code <= info.tmLastChar) {
+    ThrowPDFFormat(kModule, "CreateWidths", CPDFException::kSystem, "cannot read the widths of %s", name);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -109,13 +116,13 @@ bool CPDFType2CIDFont::CreateWidths() {
         if (group.low == group.high) {
           append(*w, group.firstCID);
           append(*w, group.firstCID);
-          append(*w, AdvanceOf(*info, group.low));
+          append(*w, AdvanceOf(*info, group.low, name));
           continue;
         }
         append(*w, group.firstCID);
         auto* widths = new CPDFArray;
         AppendTo(doc, *w, widths, kModule, "CreateWidths");
-        for (int32_t code = group.low; code <= group.high; ++code) append(*widths, AdvanceOf(*info, code));
+        for (int32_t code = group.low; code <= group.high; ++code) append(*widths, AdvanceOf(*info, code, name));
       }
     } else {
       for (int32_t value : kMonospacedW) append(*w, value);

@@ -1,6 +1,8 @@
 #include "koyo/object/CPDFDict.h"
 
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "koyo/object/CopyContext.h"
@@ -19,6 +21,12 @@ bool CPDFDict::Insert(const CPDFName& key, CPDFAtom* atom) {
   return false;
 }
 
+bool CPDFDict::InsertTaking(CPDFName& key, CPDFAtom* atom) {
+  if (Entries::InsertTaking(key, atom)) return true;
+  delete atom;
+  return false;
+}
+
 bool CPDFDict::Insert(const char* key, CPDFAtom* atom) {
   if (!key) {
     delete atom;
@@ -29,7 +37,10 @@ bool CPDFDict::Insert(const char* key, CPDFAtom* atom) {
 
 CPDFDict::Entries::iterator CPDFDict::FindKey(const char* key) const {
   if (!key) return end();
-  return FindBy([key](const CPDFName& k) { return k.Compare(key); });
+  const size_t length = std::strlen(key);
+  if (length > static_cast<size_t>(INT32_MAX)) return end();
+  const int32_t n = static_cast<int32_t>(length);
+  return FindBy([key, n](const CPDFName& k) { return k.Compare(key, n); });
 }
 
 CPDFObject* CPDFDict::GetValue(ObjectTable* doc, const char* key, CPDFObjRef* ref) const {

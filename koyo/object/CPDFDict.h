@@ -20,6 +20,9 @@ public:
   // destroyed).
   bool Insert(const CPDFName& key, CPDFAtom* atom);
   bool Insert(const char* key, CPDFAtom* atom);
+  // Insert for a key that is not needed afterwards: a new entry takes over the
+  // key's bytes instead of copying them (key is left empty).
+  bool InsertTaking(CPDFName& key, CPDFAtom* atom);
 
   // The entry for key (end() when missing).
   Entries::iterator FindKey(const char* key) const;

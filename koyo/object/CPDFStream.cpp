@@ -30,6 +30,44 @@ constexpr int32_t kEndStreamLength = 9;
 // PDF integers are 32-bit: sizes beyond that are held at the limit.
 int32_t ClampToInt32(int64_t n) { return n > INT32_MAX ? INT32_MAX : static_cast<int32_t>(n); }
 
+// True when the body can end at position at: "endstream" starting right there
+// as a whole token, and "endobj" as the next token. Moves the input.
+bool EndsAt(StreamLoad& in, int64_t at) {
+  char token[StreamLoad::kTokenSize];
+  return in.Seek(at) == 0 && in.Peek() == kEndStream[0] && in.GetToken(token, sizeof token) &&
+         std::strcmp(token, kEndStream) == 0 &&
+         in.GetToken(token, sizeof token) && std::strcmp(token, "endobj") == 0;
+}
+
+// The first position at or after from where the body can end, or -1 when the
+// input has none (or cannot be read).
+int64_t FindEnd(StreamLoad& in, int64_t from) {
+  for (;;) {
+    if (in.Seek(from) != 0) return -1;
+    int64_t at = in.Find(kEndStream, kEndStreamLength);
+    if (at < 0) return -1;
+    if (EndsAt(in, at)) return at;
+    from = at + kEndStreamLength;  // keep looking after this occurrence
+  }
+}
+
+// The byte count the dictionary declares, or -1 when it has no usable Length.
+// An indirect Length is loaded through doc (which NormalizeEntries does in any
+// case) unless the document is writing itself out.
+int64_t DeclaredLength(ObjectTable* doc, const CPDFDict& dict) {
+  auto entry = dict.FindKey("Length");
+  if (entry == dict.end() || !entry->value) return -1;
+  const CPDFObject* value = nullptr;
+  if (entry->value->IsObject()) {
+    value = static_cast<const CPDFObject*>(entry->value);
+  } else if (doc && !doc->IsFlushing()) {
+    value = dict.GetValue(doc, "Length");
+  }
+  if (!value || !value->IsDefined() || !value->IsType(CPDFObject::kAnyNumber)) return -1;
+  int32_t n = static_cast<const CPDFNumber*>(value)->GetInt();
+  return n < 0 ? -1 : n;
+}
+
 }  // namespace
 
 CPDFStream::CPDFStream(ObjectTable* doc)
@@ -37,8 +75,20 @@ CPDFStream::CPDFStream(ObjectTable* doc)
 
 CPDFStream::~CPDFStream() = default;
 
+void CPDFStream::Settle() const {
+  const char* path = doc_ ? doc_->FilePath() : nullptr;
+  FileLoad file;
+  if (!path || !*path || !file.Open(path, "rb", fileOffset_, -1, kSettleBufferSize)) return;
+  int64_t end = FindEnd(file, 0);
+  // No end, or one past the window: the file changed since the object was
+  // read; the window stays as it is and reading its bytes decides.
+  if (end >= 0 && end < fileLength_) fileLength_ = end;
+  unsettled_ = false;
+}
+
 bool CPDFStream::LoadData() const {
   if (!InFile()) return true;
+  SettleWindow();
   const char* path = doc_ ? doc_->FilePath() : nullptr;
   if (!path || !*path) {
     data_->Clear();
@@ -73,6 +123,7 @@ void CPDFStream::SetFileWindow(int64_t offset, int64_t length) {
   data_->Clear();
   fileOffset_ = offset;
   fileLength_ = length;
+  unsettled_ = false;
 }
 
 bool CPDFStream::UpdateLength(int64_t n) {
@@ -163,6 +214,7 @@ bool CPDFStream::CopyInto(CPDFObject* target, CopyContext& context, ObjectTable*
     copy->data_->Clear();
     copy->fileOffset_ = fileOffset_;
     copy->fileLength_ = fileLength_;
+    copy->unsettled_ = unsettled_;
     return true;
   }
   const char* bytes = GetData();
@@ -179,6 +231,7 @@ bool CPDFStream::Adopt(ObjectTable* doc, CPDFObject* other) {
   std::swap(data_, that->data_);
   std::swap(fileOffset_, that->fileOffset_);
   std::swap(fileLength_, that->fileLength_);
+  std::swap(unsettled_, that->unsettled_);
   doc_ = doc;
   return true;
 }
@@ -205,22 +258,26 @@ std::unique_ptr<CPDFStream> CPDFStream::ReadBody(ObjectTable* doc, StreamLoad& i
   const int64_t start = in.Tell();
   if (start < 0) FailIO();
 
-  // The body ends at the first "endstream" that is followed by "endobj".
+  const char* path = doc ? doc->FilePath() : nullptr;
+  // Encrypted bytes are decrypted into memory; others stay in a file's window.
+  const bool inFile = !key && in.Kind() == StreamLoad::kKindFile && path && *path;
+
+  // The body ends at the first "endstream" that is followed by "endobj". A body
+  // left in the file takes the end Length points at (right after the bytes or
+  // after one line end) for now; otherwise, or when there is none, search.
   int64_t end = -1;
-  for (int64_t from = start;;) {
-    if (in.Seek(from) != 0) FailIO();
-    int64_t at = in.Find(kEndStream, kEndStreamLength);
-    if (at < 0 || in.Seek(at) != 0) FailIO();
-    if (!in.GetToken(token, sizeof token)) FailIO();
-    if (std::strcmp(token, kEndStream) == 0) {
-      if (!in.GetToken(token, sizeof token)) FailIO();
-      if (std::strcmp(token, "endobj") == 0) {
-        end = at;
-        break;
+  bool unsettled = false;
+  if (inFile) {
+    int64_t declared = DeclaredLength(doc, *dict);
+    if (declared >= 0 && declared <= in.Size() - start) {
+      for (int64_t at = start + declared; at <= start + declared + 2 && end < 0; ++at) {
+        if (EndsAt(in, at)) end = at;
       }
+      unsettled = end > start;  // an empty body has no earlier end
     }
-    from = at + kEndStreamLength;  // keep looking after this occurrence
   }
+  if (end < 0) end = FindEnd(in, start);
+  if (end < 0) FailIO();
   const int64_t length = end - start;
 
   std::unique_ptr<ObjectCipher> cipher;
@@ -228,11 +285,11 @@ std::unique_ptr<CPDFStream> CPDFStream::ReadBody(ObjectTable* doc, StreamLoad& i
     cipher = key->NewCipher();
     if (!cipher) ThrowPDF(kModule, kSerialize, CPDFException::kInternal, "ObjectCipher::SetKey()");
   }
-  const char* path = doc ? doc->FilePath() : nullptr;
-  if (!cipher && in.Kind() == StreamLoad::kKindFile && path && *path) {
+  if (inFile) {
     // The bytes stay in the file until somebody needs them.
     stream->fileOffset_ = static_cast<FileLoad&>(in).WindowStart() + start;
     stream->fileLength_ = length;
+    stream->unsettled_ = unsettled;
   } else {
     if (in.Seek(start) != 0) FailIO();
     std::vector<char> block(kBlockSize);

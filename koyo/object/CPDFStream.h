@@ -55,7 +55,11 @@ public:
   // True while the bytes are only in the document's file.
   bool InFile() const { return fileOffset_ != -1 && fileLength_ != -1; }
   int64_t GetFileOffset() const { return fileOffset_; }
-  int64_t GetFileLength() const { return fileLength_; }
+  // The window's length, settled first (see ReadBody).
+  int64_t GetFileLength() const {
+    SettleWindow();
+    return fileLength_;
+  }
   // Points the stream at bytes of the document's file (offset from the file
   // start); the bytes in memory are dropped.
   void SetFileWindow(int64_t offset, int64_t length);
@@ -88,6 +92,12 @@ public:
   // bytes, "endstream"; the following "endobj" is left in the input). The body
   // ends at the first "endstream" followed by "endobj", whatever Length says.
   // dict's entries move into the new stream. Throws CPDFException.
+  //
+  // A body that stays in the file is not searched while the object is read
+  // when Length points at such an end: that end proves the object complete,
+  // and the window is settled (searched for an earlier end) only when its
+  // bytes or its length are first asked for. The input is then left after
+  // the end Length points at, also followed by "endobj".
   static std::unique_ptr<CPDFStream> ReadBody(ObjectTable* doc, StreamLoad& in, const ObjectKey* key,
                                               std::unique_ptr<CPDFDict> dict);
 
@@ -97,12 +107,24 @@ private:
   // Length and F of a stream just read: a number read for Length becomes an
   // integer, a file specification dictionary becomes its typed object.
   void NormalizeEntries(StreamLoad& in);
-  void DropWindow() const { fileOffset_ = fileLength_ = -1; }
+  void DropWindow() const {
+    fileOffset_ = fileLength_ = -1;
+    unsettled_ = false;
+  }
+  // Searches an unsettled window for the first end of the body and cuts the
+  // window there. A file that cannot be read leaves the window as it is.
+  void SettleWindow() const {
+    if (unsettled_) Settle();
+  }
+  void Settle() const;
+  static constexpr int32_t kSettleBufferSize = 65536;
 
   ObjectTable* doc_;
   std::unique_ptr<TempHugeString<char>> data_;
   mutable int64_t fileOffset_ = -1;
   mutable int64_t fileLength_ = -1;
+  // The window ends where Length pointed; an earlier end may still be found.
+  mutable bool unsettled_ = false;
 };
 
 }  // namespace koyo

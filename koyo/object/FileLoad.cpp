@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "koyo/platform/SystemError.h"
 
@@ -14,8 +18,8 @@ FileLoad::~FileLoad() { Close(); }
 
 void FileLoad::StoreError(int fallback) { error_ = errno != 0 ? errno : fallback; }
 
-bool FileLoad::Open(const char* path, const char* mode, int64_t windowStart,
-                    int64_t windowLength, int32_t bufferSize) {
+bool FileLoad::Open(const char* path, const char*, int64_t windowStart, int64_t windowLength,
+                    int32_t bufferSize) {
   Close();
   error_ = 0;
   failed_ = false;
@@ -24,7 +28,7 @@ bool FileLoad::Open(const char* path, const char* mode, int64_t windowStart,
     return false;
   }
   if (!path || !*path) {
-    file_ = stdin;
+    fd_ = STDIN_FILENO;
     isStdin_ = true;
     windowStart_ = 0;
     windowLength_ = -1;
@@ -37,24 +41,31 @@ bool FileLoad::Open(const char* path, const char* mode, int64_t windowStart,
     return false;
   }
   errno = 0;
-  file_ = std::fopen(path, mode && *mode ? mode : "rb");
-  if (!file_) {
+  fd_ = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
     StoreError(ENOENT);
     ReleaseBuffer();
     return false;
   }
   path_ = path;
+  struct stat st;
   errno = 0;
-  if (fseeko(file_, 0, SEEK_END) != 0) {
-    StoreError(EIO);
+  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+    StoreError(EISDIR);
     Close();
     return false;
   }
-  int64_t fileSize = ftello(file_);
-  if (fileSize < 0 || fseeko(file_, static_cast<off_t>(windowStart), SEEK_SET) != 0) {
-    StoreError(EIO);
-    Close();
-    return false;
+  int64_t fileSize = static_cast<int64_t>(st.st_size);
+  if (!S_ISREG(st.st_mode)) {
+    // A device or pipe has no size to ask; the end of the window is where
+    // seeking to the end says it is.
+    off_t end = ::lseek(fd_, 0, SEEK_END);
+    if (end < 0) {
+      StoreError(EIO);
+      Close();
+      return false;
+    }
+    fileSize = static_cast<int64_t>(end);
   }
   int64_t remaining = std::max<int64_t>(0, fileSize - windowStart);
   windowStart_ = windowStart;
@@ -64,13 +75,15 @@ bool FileLoad::Open(const char* path, const char* mode, int64_t windowStart,
 }
 
 void FileLoad::Close() {
-  if (file_ && !isStdin_) std::fclose(file_);
-  file_ = nullptr;
+  if (fd_ >= 0 && !isStdin_) ::close(fd_);
+  fd_ = -1;
   isStdin_ = false;
+  stdinEnded_ = false;
   path_.clear();
   windowStart_ = 0;
   windowLength_ = 0;
   sourcePos_ = 0;
+  bufferStart_ = 0;
   StreamLoad::Close();
 }
 
@@ -80,61 +93,82 @@ int64_t FileLoad::Remaining() const {
 }
 
 int64_t FileLoad::ReadSource(char* buf, int64_t n) {
-  if (!file_ || n <= 0) return 0;
+  if (fd_ < 0 || n <= 0) return 0;
   int64_t want = std::min(n, Remaining());
   if (want <= 0) return 0;
-  errno = 0;
-  size_t got = std::fread(buf, 1, static_cast<size_t>(want), file_);
-  sourcePos_ += static_cast<int64_t>(got);
-  if (static_cast<int64_t>(got) < want) {
-    if (std::ferror(file_)) {
+  int64_t got = 0;
+  while (got < want) {
+    size_t chunk = static_cast<size_t>(std::min<int64_t>(want - got, SSIZE_MAX));
+    errno = 0;
+    ssize_t r = isStdin_ ? ::read(fd_, buf + got, chunk)
+                         : ::pread(fd_, buf + got, chunk, static_cast<off_t>(windowStart_ + sourcePos_ + got));
+    if (r < 0) {
+      if (errno == EINTR) continue;
       StoreError(EIO);
       failed_ = true;
-    } else if (!isStdin_) {
-      // The file ended inside the window: it shrank since it was opened.
-      StoreError(EIO);
+      break;
     }
+    if (r == 0) {
+      if (isStdin_) {
+        stdinEnded_ = true;
+      } else {
+        // The file ended inside the window: it shrank since it was opened.
+        StoreError(EIO);
+      }
+      break;
+    }
+    got += r;
   }
-  return static_cast<int64_t>(got);
+  sourcePos_ += got;
+  return got;
 }
 
 bool FileLoad::Refill() {
   DropBuffer();
-  if (!file_ || !buffer_) return false;
+  if (fd_ < 0 || !buffer_) return false;
+  bufferStart_ = sourcePos_;
   int64_t got = ReadSource(buffer_.get(), bufferSize_);
   count_ = static_cast<int32_t>(got);
   return got > 0;
 }
 
 int64_t FileLoad::Tell() const {
-  if (!file_ || failed_) return -1;
+  if (fd_ < 0 || failed_) return -1;
   return sourcePos_ - (count_ - pos_);
 }
 
 int FileLoad::Seek(int64_t position) {
-  if (!file_ || position < 0) return -1;
+  if (fd_ < 0 || position < 0) return -1;
   if (!isStdin_ && position > windowLength_) return -1;
-  DropBuffer();
-  errno = 0;
-  if (fseeko(file_, static_cast<off_t>(windowStart_ + position), SEEK_SET) != 0) {
-    StoreError(EIO);
-    return -1;
-  }
-  std::clearerr(file_);
   failed_ = false;
+  // A place inside the buffer is reached without reading again, as long as
+  // the buffer still ends where the source stands (ReadBlock reads past it).
+  if (count_ > 0 && bufferStart_ + count_ == sourcePos_ && position >= bufferStart_ && position < sourcePos_) {
+    pos_ = static_cast<int32_t>(position - bufferStart_);
+    return 0;
+  }
+  DropBuffer();
+  if (isStdin_) {
+    stdinEnded_ = false;
+    errno = 0;
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) {
+      StoreError(EIO);
+      return -1;
+    }
+  }
   sourcePos_ = position;
   return 0;
 }
 
 int64_t FileLoad::Size() const {
-  if (!file_ || isStdin_) return 0;
+  if (fd_ < 0 || isStdin_) return 0;
   return windowLength_;
 }
 
 bool FileLoad::AtEnd() const {
   if (pos_ < count_) return false;
-  if (!file_) return true;
-  if (isStdin_) return std::feof(file_) != 0 || std::ferror(file_) != 0;
+  if (fd_ < 0) return true;
+  if (isStdin_) return stdinEnded_ || failed_;
   return sourcePos_ >= windowLength_ || failed_;
 }
 

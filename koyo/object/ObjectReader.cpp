@@ -23,6 +23,8 @@ namespace {
 
 constexpr const char* kSerialize = "Serialize";
 constexpr const char* kSerializeObject = "SerializeObject";
+// Room for the bytes of a name before they move to the heap.
+constexpr size_t kLocalName = 128;
 
 [[noreturn]] void FailIO(const char* module, const char* method = kSerialize) {
   ThrowPDF(module, method, CPDFException::kInvalidFormat, "ioerror");
@@ -185,13 +187,17 @@ public:
       if (in_.Read(two, 2) < 2) FailIO(kModule);
       if (two[0] == '>' && two[1] == '>') return;
       in_.Unget(2);
-      std::unique_ptr<CPDFObject> key = Object();
-      if (!key) FailMissing(kModule, in_);
-      if (!key->IsType(CPDFObject::kName)) {
-        ThrowPDFFormat(kModule, kSerialize, CPDFException::kInvalidFormat, "typecheck: %s", key->GetTypeName());
+      CPDFName key;
+      if (two[0] == '/') {
+        Name(key);
+      } else {
+        // Not a name: read it anyway, for the message.
+        std::unique_ptr<CPDFObject> other = Object();
+        if (!other) FailMissing(kModule, in_);
+        ThrowPDFFormat(kModule, kSerialize, CPDFException::kInvalidFormat, "typecheck: %s", other->GetTypeName());
       }
       std::unique_ptr<CPDFAtom> value = Element(kModule);
-      if (!dict.Insert(static_cast<const CPDFName&>(*key), value.release())) {
+      if (!dict.InsertTaking(key, value.release())) {
         ThrowPDF(kModule, kSerialize, CPDFException::kInternal, "CPDFDict::Insert()");
       }
     }
@@ -226,40 +232,44 @@ public:
     int c = in_.Get();
     if (c < 0) FailIO(kModule);
     if (c != '/') FailByte(kModule, c);
-    std::string raw;
-    char chunk[256];
-    int filled = 0;
+    // Names are short: their bytes collect on the stack, and only a long one
+    // moves to the heap.
+    char local[kLocalName];
+    std::string spill;
+    size_t n = 0;
     for (;;) {
       c = in_.Peek();
       if (c < 0) FailIO(kModule);
       if (IsNameTerminator(c)) break;
       in_.Get();
-      chunk[filled++] = static_cast<char>(c);
-      if (filled == static_cast<int>(sizeof chunk)) {
-        raw.append(chunk, sizeof chunk);
-        filled = 0;
+      if (n < sizeof local) {
+        local[n] = static_cast<char>(c);
+      } else {
+        if (spill.empty()) spill.assign(local, n);
+        spill.push_back(static_cast<char>(c));
       }
+      ++n;
     }
-    raw.append(chunk, static_cast<size_t>(filled));
-    if (raw.empty()) FailIO(kModule);
-    std::string decoded;
-    decoded.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
+    if (n == 0) FailIO(kModule);
+    char* raw = n <= sizeof local ? local : spill.data();
+    // Decoded in place: a number sign and two digits give one byte.
+    size_t out = 0;
+    for (size_t i = 0; i < n; ++i) {
       if (raw[i] != '#') {
-        decoded.push_back(raw[i]);
+        raw[out++] = raw[i];
         continue;
       }
-      if (i + 2 >= raw.size()) break;  // a # without two digits ends the name
+      if (i + 2 >= n) break;  // a # without two digits ends the name
       int hi = HexDigitValue(static_cast<unsigned char>(raw[i + 1]));
       int lo = HexDigitValue(static_cast<unsigned char>(raw[i + 2]));
-      decoded.push_back(static_cast<char>(((hi < 0 ? 0 : hi) << 4) | (lo < 0 ? 0 : lo)));
+      raw[out++] = static_cast<char>(((hi < 0 ? 0 : hi) << 4) | (lo < 0 ? 0 : lo));
       i += 2;
     }
     // A name that decodes to nothing ("/#" before a terminator) fails like the
     // lone slash: the empty name is written as a lone slash, which would not
     // read back.
-    if (decoded.empty()) FailIO(kModule);
-    AssignBytes(name, kModule, decoded);
+    if (out == 0) FailIO(kModule);
+    AssignBytes(name, kModule, raw, out);
   }
 
   void String(CPDFString& string) {
@@ -374,11 +384,14 @@ private:
     return obj;
   }
 
-  static void AssignBytes(TempString<char>& target, const char* module, const std::string& bytes) {
-    if (bytes.size() > static_cast<size_t>(INT32_MAX) - 1) FailIO(module);
-    if (!target.Assign(bytes.data(), static_cast<int32_t>(bytes.size()))) {
+  static void AssignBytes(TempString<char>& target, const char* module, const char* bytes, size_t size) {
+    if (size > static_cast<size_t>(INT32_MAX) - 1) FailIO(module);
+    if (!target.Assign(bytes, static_cast<int32_t>(size))) {
       ThrowPDF(module, kSerialize, CPDFException::kInternal, "TempString::Assign()");
     }
+  }
+  static void AssignBytes(TempString<char>& target, const char* module, const std::string& bytes) {
+    AssignBytes(target, module, bytes.data(), bytes.size());
   }
 
   ObjectTable* doc_;
@@ -396,6 +409,13 @@ std::unique_ptr<CPDFObject> ReadObject(ObjectTable* doc, StreamLoad& in, const O
 std::unique_ptr<CPDFObjRef> ReadRef(ObjectTable*, StreamLoad& in) {
   int64_t mark = in.Tell();
   if (mark < 0) return nullptr;
+  // Most values are not references: anything that does not start with a
+  // digit is turned away before reading tokens.
+  in.SkipWhiteAndComments();
+  if (!IsDecimalDigit(in.Peek())) {
+    Rewind(in, mark);
+    return nullptr;
+  }
   char first[StreamLoad::kTokenSize];
   char second[StreamLoad::kTokenSize];
   char third[StreamLoad::kTokenSize];

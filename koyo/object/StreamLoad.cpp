@@ -30,12 +30,12 @@ void StreamLoad::ReleaseBuffer() {
 
 void StreamLoad::Close() { ReleaseBuffer(); }
 
-int StreamLoad::Peek() {
+int StreamLoad::PeekRefill() {
   if (pos_ >= count_ && !Refill()) return -1;
   return static_cast<unsigned char>(buffer_[pos_]);
 }
 
-int StreamLoad::Get() {
+int StreamLoad::GetRefill() {
   if (pos_ >= count_ && !Refill()) return -1;
   return static_cast<unsigned char>(buffer_[pos_++]);
 }

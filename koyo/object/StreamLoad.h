@@ -72,9 +72,15 @@ public:
   virtual void ClearError() {}
 
   // Next byte (0..255) without consuming it, or -1 at the end.
-  int Peek();
+  int Peek() {
+    if (pos_ < count_) return static_cast<unsigned char>(buffer_[pos_]);
+    return PeekRefill();
+  }
   // Next byte, consumed, or -1.
-  int Get();
+  int Get() {
+    if (pos_ < count_) return static_cast<unsigned char>(buffer_[pos_++]);
+    return GetRefill();
+  }
   // Consumes one byte and peeks the following one.
   int Next();
   // Steps back n bytes, inside the buffer when it can, else by seeking.
@@ -97,6 +103,9 @@ public:
 protected:
   StreamLoad(int32_t kind, const char* kindName) : kind_(kind), kindName_(kindName) {}
 
+  // Peek and Get once the buffer is used up.
+  int PeekRefill();
+  int GetRefill();
   // Allocates the buffer (kDefaultBufferSize for sizes below 1).
   bool AllocateBuffer(int32_t size);
   void ReleaseBuffer();

@@ -54,39 +54,11 @@ public:
   // Stores value under key. An existing entry keeps its key object and gets the
   // new value; the old value goes to the deleter (unless it is the same value).
   // False when a new node cannot be allocated (value not stored, not deleted).
-  bool Insert(const K& key, const V& value) {
-    Node* parent = nullptr;
-    bool left = false;
-    for (Node* p = root_; p;) {
-      parent = p;
-      if (key < p->key) {
-        left = true;
-        p = p->left;
-      } else if (p->key < key) {
-        left = false;
-        p = p->right;
-      } else {
-        if (deleter_ && !(p->value == value)) deleter_(&p->value);
-        p->value = value;
-        return true;
-      }
-    }
-    Node* n = new (std::nothrow) Node(key, value);
-    if (!n) return false;
-    n->parent = parent;
-    if (!parent) {
-      root_ = n;
-    } else if (left) {
-      parent->left = n;
-    } else {
-      parent->right = n;
-    }
-    Straighten(n);
-    ++count_;
-    if (!first_ || n->key < first_->key) first_ = n;
-    if (!last_ || last_->key < n->key) last_ = n;
-    return true;
-  }
+  bool Insert(const K& key, const V& value) { return Store<false>(key, value, nullptr); }
+  // Insert for a key that may give up its contents: a new entry takes them
+  // over instead of copying them, leaving key empty. K needs Swap and an empty
+  // copy that allocates nothing.
+  bool InsertTaking(K& key, const V& value) { return Store<true>(key, value, &key); }
 
   iterator Find(const K& key) const {
     Node* p = root_;
@@ -215,6 +187,51 @@ public:
   }
 
 private:
+  // Insert; with Take, a new node takes the contents of give (the key itself).
+  template <bool Take>
+  bool Store(const K& key, const V& value, K* give) {
+    Node* parent = nullptr;
+    bool left = false;
+    for (Node* p = root_; p;) {
+      parent = p;
+      if (key < p->key) {
+        left = true;
+        p = p->left;
+      } else if (p->key < key) {
+        left = false;
+        p = p->right;
+      } else {
+        if (deleter_ && !(p->value == value)) deleter_(&p->value);
+        p->value = value;
+        return true;
+      }
+    }
+    Node* n = nullptr;
+    if constexpr (Take) {
+      K contents;
+      contents.Swap(*give);  // give keeps everything but its contents
+      n = new (std::nothrow) Node(*give, value);
+      give->Swap(contents);
+      if (n) n->key.Swap(*give);
+    } else {
+      n = new (std::nothrow) Node(key, value);
+    }
+    if (!n) return false;
+    n->parent = parent;
+    if (!parent) {
+      root_ = n;
+    } else if (left) {
+      parent->left = n;
+    } else {
+      parent->right = n;
+    }
+    Straighten(n);
+    ++count_;
+    if (!first_ || n->key < first_->key) first_ = n;
+    if (!last_ || last_->key < n->key) last_ = n;
+    return true;
+  }
+
   // Puts child in node's place under node's parent (or as the root).
   void Replace(Node* node, Node* child) {
     Node* up = node->parent;

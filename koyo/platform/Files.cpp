@@ -63,7 +63,9 @@ bool CopyFile(const char* source, const char* target) {
     errno = ENOENT;
     return false;
   }
-  int in = ::open(source, O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK keeps the opens from waiting on a FIFO (for a writer, or for
+  // a reader); regular files ignore it.
+  int in = ::open(source, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return false;
   struct stat st;
   if (::fstat(in, &st) != 0) {
@@ -85,11 +87,29 @@ bool CopyFile(const char* source, const char* target) {
     errno = EINVAL;
     return false;
   }
-  int out = ::open(target, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0666);
+  int out = ::open(target, O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, st.st_mode & 0666);
   if (out < 0) {
     int e = errno;
     ::close(in);
     errno = e;
+    return false;
+  }
+  // Only a regular file is replaced: a device or a FIFO under the target's
+  // name is neither written nor, later, removed as if it were a copy.
+  struct stat ost;
+  int refused = 0;
+  if (::fstat(out, &ost) != 0) {
+    refused = errno;
+  } else if (!S_ISREG(ost.st_mode)) {
+    refused = EINVAL;
+  } else if (::ftruncate(out, 0) != 0) {
+    refused = errno;
+  }
+  if (refused) {
+    ::close(out);
+    ::close(in);
+    if (!existed) ::unlink(target);
+    errno = refused;
     return false;
   }
   bool ok = CopyContents(in, out, st.st_size);
@@ -100,7 +120,9 @@ bool CopyFile(const char* source, const char* target) {
   }
   ::close(in);
   if (!ok) {
-    if (!existed) ::unlink(target);
+    // The target's old contents are gone already; a partial copy is removed
+    // rather than left looking like a file.
+    ::unlink(target);
     errno = e;
   }
   return ok;
@@ -173,5 +195,24 @@ bool CopyPermissions(const char* source, const char* target) {
 }
 
 size_t MaxPathLength() { return PATH_MAX; }
+
+bool RealPath(const char* path, std::string& out) {
+  if (!path || !*path) {
+    errno = ENOENT;
+    return false;
+  }
+  char* resolved = ::realpath(path, nullptr);
+  if (!resolved) return false;
+  out = resolved;
+  std::free(resolved);
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind(kPathSeparator);
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return std::string(1, kPathSeparator);
+  return path.substr(0, slash);
+}
 
 }  // namespace koyo::platform

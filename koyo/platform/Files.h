@@ -9,9 +9,11 @@ namespace koyo::platform {
 // The path separator and its text form.
 inline constexpr char kPathSeparator = '/';
 
-// Copies source over target (target replaced, created when missing), using the
-// kernel's copy where it can. On failure returns false with errno set and no
-// partial target left behind when the target did not exist before.
+// Copies the regular file source over target (a regular file, replaced, or
+// created when missing), using the kernel's copy where it can. Never waits on
+// a FIFO. On failure returns false with errno set; a target that was cut short
+// by the failed copy is removed, and one that is not a regular file is left
+// alone.
 bool CopyFile(const char* source, const char* target);
 
 // The system's temporary directory: $TMPDIR when set and not empty, else /tmp.
@@ -35,6 +37,13 @@ bool TruncateFile(const char* path, int64_t size);
 bool SameFile(const char* a, const char* b);
 // Gives target the permission bits of source. False with errno set on failure.
 bool CopyPermissions(const char* source, const char* target);
+
+// The absolute path of an existing file with every link resolved; false when
+// it cannot be found out.
+bool RealPath(const char* path, std::string& out);
+// The folder part of a path: everything before the last separator ("." when
+// there is none, "/" for a file in the root).
+std::string DirectoryOf(const std::string& path);
 
 // The longest path the platform accepts (PATH_MAX, terminator included).
 size_t MaxPathLength();

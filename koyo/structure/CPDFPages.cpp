@@ -125,21 +125,133 @@ C* CPDFPages::Reach(Kid& kid) {
 }
 
 CPDFPage* CPDFPages::GetPage(int32_t index, CPDFObjRef* pageRef) {
+  Trail trail;
+  CPDFPage* page = nullptr;
   try {
-    Path path;
-    return PageAt(index, pageRef, path);
+    bool resumed = false;
+    if (cursor_.index >= 0 && static_cast<int64_t>(index) == static_cast<int64_t>(cursor_.index) + 1) {
+      page = NextPage(pageRef, trail, resumed);
+    }
+    if (!resumed) {
+      trail.clear();
+      Path path;
+      page = PageAt(index, pageRef, path, trail);
+    }
   } catch (...) {
-    return nullptr;
+    page = nullptr;
   }
+  if (page) {
+    cursor_.trail = std::move(trail);
+    cursor_.index = index;
+  } else {
+    ForgetCursor();
+  }
+  return page;
 }
 
-CPDFPage* CPDFPages::PageAt(int32_t index, CPDFObjRef* pageRef, Path& path) {
-  PathStep step(path, this);
+void CPDFPages::ForgetCursor() {
+  cursor_.index = -1;
+  cursor_.trail.clear();
+}
+
+bool CPDFPages::Set_Kids(CPDFArray* value, bool indirect, CPDFObjRef* ref) {
+  ForgetCursor();
+  return SetEntry<CPDFArray>(*this, GetDoc(), "Kids", value, indirect, ref);
+}
+
+bool CPDFPages::Set_Count(CPDFNumber* value, bool indirect, CPDFObjRef* ref) {
+  ForgetCursor();
+  return SetEntry<CPDFNumber>(*this, GetDoc(), "Count", value, indirect, ref);
+}
+
+// The walk to position p + 1 passes the same kids as the walk to p, up to the
+// kid that held p at each level: a walk stops at the first kid whose range
+// holds the position, and no kid before that one holds p + 1 either. So the
+// new walk follows the remembered way down as long as the kid taken at a level
+// also holds p + 1, and from the first level where it does not, it goes on
+// with the next kid at the position after that kid's pages. The node's last
+// page is always looked for through its last kid, as a walk from the top does.
+CPDFPage* CPDFPages::NextPage(CPDFObjRef* pageRef, Trail& trail, bool& resumed) {
+  resumed = false;
+  const Trail& way = cursor_.trail;
+  Path path;
+  CPDFPages* node = this;
+  int64_t index = static_cast<int64_t>(cursor_.index) + 1;
+  size_t level = 0;
+  bool fromLast = false;
+  // Checks the way down against what the nodes hold now; anything changed, or
+  // failing, leaves the answer to a full walk.
+  try {
+    for (;; ++level) {
+      if (level >= way.size()) return nullptr;
+      const Step& step = way[level];
+      CPDFArray* kids = node->Get_Kids();
+      CPDFNumber* count = node->Get_Count();
+      if (step.last || !kids || !count || count->GetInt() != step.total || kids->Count() != step.kidCount ||
+          static_cast<int64_t>(step.index) + 1 != index) {
+        return nullptr;
+      }
+      if (index == step.total - 1) {
+        fromLast = true;
+        break;
+      }
+      // The kid is compared as the reference in Kids: a page passed before
+      // need not be loaded again (its holder may have unloaded it).
+      CPDFAtom* atom = kids->GetAt(step.kid);
+      if (!atom || !atom->IsReference() || *static_cast<const CPDFObjRef*>(atom) != step.kidRef) return nullptr;
+      bool descend = index < step.start + step.below;
+      if (level + 1 < way.size()) {
+        // A node: the way went on below it.
+        Kid kid;
+        if (!node->ResolveKid(step.kid, kid) || !kid.node) return nullptr;
+        CPDFPages* below = node->Reach<CPDFPages>(kid);
+        if (below->CountValue() != step.below) return nullptr;
+        if (descend) {
+          path.push_back(node);
+          trail.push_back(step);
+          trail.back().index = static_cast<int32_t>(index);
+          node = below;
+          index -= step.start;
+          continue;
+        }
+      } else if (descend || step.below != 1) {
+        return nullptr;
+      }
+      break;
+    }
+  } catch (...) {
+    trail.clear();
+    return nullptr;
+  }
+  resumed = true;
+  const Step& step = way[level];
+  if (fromLast) return node->PageAt(static_cast<int32_t>(index), pageRef, path, trail);
+  return node->PageAt(static_cast<int32_t>(index), pageRef, path, trail, step.kid + 1, step.start + step.below);
+}
+
+CPDFPage* CPDFPages::PageAt(int32_t index, CPDFObjRef* pageRef, Path& path, Trail& trail, int32_t firstKid,
+                            int64_t firstPosition) {
+  PathStep pathStep(path, this);
   CPDFArray* kids = Get_Kids();
   CPDFNumber* count = Get_Count();
   if (!kids || !count) return nullptr;
   int64_t total = count->GetInt();
   if (index < 0 || index > total - 1) return nullptr;
+
+  // Records the kid taken at this level.
+  auto take = [&](const Kid& kid, int64_t start, int64_t below, bool last) {
+    Step step;
+    step.index = index;
+    step.total = total;
+    CPDFArray* now = Get_Kids();
+    step.kidCount = now ? now->Count() : 0;
+    step.kid = kid.index;
+    step.start = start;
+    step.below = below;
+    step.last = last;
+    step.kidRef = kid.ref;
+    trail.push_back(step);
+  };
 
   Kid kid;
   if (index == total - 1) {
@@ -148,15 +260,17 @@ CPDFPage* CPDFPages::PageAt(int32_t index, CPDFObjRef* pageRef, Path& path) {
     if (last < 0 || !ResolveKid(last, kid)) return nullptr;
     if (kid.node) {
       CPDFPages* node = Reach<CPDFPages>(kid);
-      return node->PageAt(node->CountValue() - 1, pageRef, path);
+      take(kid, 0, 0, true);
+      return node->PageAt(node->CountValue() - 1, pageRef, path, trail);
     }
     CPDFPage* page = Reach<CPDFPage>(kid);
+    take(kid, 0, 1, true);
     if (pageRef) *pageRef = kid.ref;
     return page;
   }
 
-  int64_t position = 0;
-  for (int32_t i = 0; i < kids->Count(); ++i) {
+  int64_t position = firstPosition;
+  for (int32_t i = std::max(firstKid, 0); i < kids->Count(); ++i) {
     if (!ResolveKid(i, kid)) {
       // A kid that cannot be loaded counts as one page.
       if (position == index) return nullptr;
@@ -164,10 +278,14 @@ CPDFPage* CPDFPages::PageAt(int32_t index, CPDFObjRef* pageRef, Path& path) {
     } else if (kid.node) {
       CPDFPages* node = Reach<CPDFPages>(kid);
       int64_t below = node->CountValue();
-      if (index < position + below) return node->PageAt(static_cast<int32_t>(index - position), pageRef, path);
+      if (index < position + below) {
+        take(kid, position, below, false);
+        return node->PageAt(static_cast<int32_t>(index - position), pageRef, path, trail);
+      }
       position += below;
     } else if (position == index) {
       CPDFPage* page = Reach<CPDFPage>(kid);
+      take(kid, position, 1, false);
       if (pageRef) *pageRef = kid.ref;
       return page;
     } else {
@@ -180,6 +298,7 @@ CPDFPage* CPDFPages::PageAt(int32_t index, CPDFObjRef* pageRef, Path& path) {
 }
 
 bool CPDFPages::DeletePage(int32_t index, const CPDFObjRef& self) {
+  ForgetCursor();
   try {
     Path path;
     return DeleteAt(index, self, path);
@@ -213,6 +332,7 @@ void CPDFPages::LowerCount(const CPDFObjRef& self, bool& registered) {
 
 bool CPDFPages::DeleteAt(int32_t index, const CPDFObjRef& self, Path& path) {
   PathStep step(path, this);
+  ForgetCursor();
   CPDFArray* kids = Get_Kids();
   CPDFNumber* count = Get_Count();
   if (!kids || !count) return false;

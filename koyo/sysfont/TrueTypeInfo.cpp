@@ -11,6 +11,7 @@ const ABC* TrueTypeInfo::GetCharABC(int code) {
     std::vector<int32_t> advances;
     if (!fontFile_.empty()) {
       advances = ReadFaceAdvances(fontFile_, fontIndex_, lfCharSet, tmFirstChar, tmLastChar);
+      if (advances.size() < count) return nullptr;
     }
     widths_.assign(count, ABC{});
     for (size_t i = 0; i < count && i < advances.size(); ++i) widths_[i].abcB = advances[i];

@@ -66,9 +66,10 @@ public:
 
   // The widths of `code`, or null when it lies outside tmFirstChar..tmLastChar.
   // The first call in range reads the widths of the whole range from the font file
-  // once; codes the face does not map, and every code when the file cannot be read,
-  // have width zero. Not synchronised: concurrent calls on one record are not
-  // supported.
+  // once; codes the face does not map have width zero. When the font file cannot
+  // be read the result is null for every code too, and the next call tries
+  // again: widths of zero would pass for real ones. Not synchronised: concurrent
+  // calls on one record are not supported.
   const ABC* GetCharABC(int code);
 
   // Whether the widths have been read (for tests and diagnostics).

@@ -68,6 +68,44 @@ TEST(FileLoadTest, WindowBoundsPositionsAndSize) {
   EXPECT_EQ(missing.Tell(), -1);
 }
 
+// Seeks land on the right byte whether the place is still in the buffer, was
+// read past by a direct block read, or lies outside what was ever buffered.
+TEST(FileLoadTest, SeeksInsideAndOutsideTheBuffer) {
+  ScratchDir dir;
+  std::string bytes = Pattern(300);
+  std::string path = dir.Write("seek.bin", bytes);
+  FileLoad in;
+  ASSERT_TRUE(in.Open(path.c_str(), "rb", 50, -1, 8));
+  auto byteAt = [&](int64_t p) { return static_cast<unsigned char>(bytes[static_cast<size_t>(50 + p)]); };
+  EXPECT_EQ(in.Get(), byteAt(0));  // buffers window bytes 0..7
+  for (int64_t p : {5, 0, 7, 3}) {
+    ASSERT_EQ(in.Seek(p), 0);
+    EXPECT_EQ(in.Tell(), p);
+    EXPECT_EQ(in.Get(), byteAt(p)) << p;
+  }
+  ASSERT_EQ(in.Seek(8), 0);  // just past the buffer
+  EXPECT_EQ(in.Get(), byteAt(8));
+  // A block read takes the rest of the buffer and reads on past it directly;
+  // the buffer's old bytes must not be served for the places after them.
+  ASSERT_EQ(in.Seek(100), 0);
+  EXPECT_EQ(in.Get(), byteAt(100));  // buffers 100..107
+  char block[40];
+  ASSERT_EQ(in.ReadBlock(block, sizeof block), 40);
+  EXPECT_EQ(std::string(block, 40), bytes.substr(151, 40));
+  EXPECT_EQ(in.Tell(), 141);
+  for (int64_t p : {135, 102, 141, 140}) {
+    ASSERT_EQ(in.Seek(p), 0);
+    EXPECT_EQ(in.Tell(), p);
+    EXPECT_EQ(in.Get(), byteAt(p)) << p;
+  }
+  // Back and forth between places further apart than the buffer.
+  for (int64_t p : {249, 0, 200, 1}) {
+    ASSERT_EQ(in.Seek(p), 0);
+    EXPECT_EQ(in.Get(), byteAt(p)) << p;
+  }
+  EXPECT_EQ(in.Get(), byteAt(2));
+}
+
 // The same input through a file and through memory, with several buffer sizes.
 class BothLoads : public ::testing::TestWithParam<int> {
 protected:

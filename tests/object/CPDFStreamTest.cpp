@@ -194,6 +194,65 @@ TEST_F(StreamFileTest, DataStaysInTheFileUntilAskedFor) {
   EXPECT_EQ(Data(static_cast<CPDFStream&>(*same)), "payload\r\n");
 }
 
+// A stream read from a file may take the end its Length points at without
+// searching the body; the body must still end at the first "endstream" that
+// is followed by "endobj", exactly as a search through memory finds it.
+TEST_F(StreamFileTest, LengthPointingAtAnEndGivesTheBodyASearchGives) {
+  struct Case {
+    std::string length;  // the Length entry as written
+    std::string body;    // from after "stream\n" up to the end of the object
+  };
+  const std::string hidden = "ab endstream\nendobj\ncd";  // 22 bytes with an end inside
+  const Case cases[] = {
+      {"5", "hello\nendstream\nendobj"},                          // one LF before the end
+      {"6", "hello\nendstream\nendobj"},                          // line end counted
+      {"5", "hello\r\nendstream\nendobj"},                        // CR LF after the bytes
+      {"5", "helloendstream endobj"},                              // no line end at all
+      {"0", "endstream\nendobj"},                                 // empty body
+      {"22", hidden + "\nendstream\nendobj"},                     // an earlier end wins
+      {"21", hidden + "\nendstream\nendobj"},                     // Length too short
+      {"40", hidden + "\nendstream\nendobj"},                     // Length too long
+      {"999999", "abc\nendstream\nendobj"},                        // beyond the file
+      {"-3", "abc\nendstream\nendobj"},                            // negative
+      {"3", "abc\nendstreamx endobj\nendstream\nendobj"},          // not a whole token
+      {"3", "abc\nendstream (no) endstream\nendobj"},              // no endobj after it
+      {"3.9", "abc\nendstream\nendobj"},                           // a real: its integer part
+      {"/Name", "abc\nendstream\nendobj"},                         // not a number
+      {"9 0 R", "abcdefgh\nendstream\nendobj"},                    // indirect, loaded
+      {"9 0 R", "abc endstream endobj x\nendstream\nendobj"},      // indirect, searched
+  };
+  const CPDFObjRef lengthRef(9, 0);
+  for (const Case& c : cases) {
+    const std::string text = "<</Length " + c.length + ">>stream\n" + c.body;
+    SCOPED_TRACE(text);
+    // The same object read from memory, where the whole body is searched.
+    StrLoad mem;
+    ASSERT_TRUE(mem.Open(text.data(), static_cast<int64_t>(text.size())));
+    FileDoc memDoc;
+    ASSERT_TRUE(memDoc.FakeObjectTable::RegistObj(new CPDFNumber(8), &lengthRef, nullptr));
+    auto expected = ReadObject(&memDoc, mem, nullptr);
+    ASSERT_NE(expected, nullptr);
+
+    FileDoc doc;
+    ASSERT_TRUE(doc.FakeObjectTable::RegistObj(new CPDFNumber(8), &lengthRef, nullptr));
+    const std::string head = "%PDF-1.3\n1 0 obj\n";
+    doc.path = dir_.Write("doc.pdf", head + text + "\n%%EOF\n");
+    FileLoad in;
+    ASSERT_TRUE(in.Open(doc.path.c_str(), "rb", 0, -1, 16));
+    ASSERT_EQ(in.Seek(static_cast<int64_t>(head.size())), 0);
+    auto obj = ReadObject(&doc, in, nullptr);
+    ASSERT_NE(obj, nullptr);
+    char token[StreamLoad::kTokenSize];
+    ASSERT_NE(in.GetToken(token, sizeof token), nullptr);
+    EXPECT_STREQ(token, "endobj");  // left for the caller either way
+    auto& s = AsStream(obj);
+    ASSERT_TRUE(s.InFile());
+    const std::string want = Data(AsStream(expected));
+    EXPECT_EQ(s.GetFileLength(), static_cast<int64_t>(want.size()));
+    EXPECT_EQ(Data(s), want);
+  }
+}
+
 TEST_F(StreamFileTest, StreamWhoseFileIsGoneHasNoDataAndCannotBeWritten) {
   auto obj = ReadFromFile("<</Length 6>>stream\npayload\nendstream");
   auto& s = AsStream(obj);

@@ -233,5 +233,30 @@ TEST(Adopt, ContainersExchangeScalarsCopy) {
   EXPECT_FALSE(a.Adopt(nullptr, &typed));
 }
 
+// A key handed over to a new entry gives up its bytes; an existing entry keeps
+// its own key and only the value changes, leaving the given key as it was.
+TEST(InsertTaking, NewEntriesTakeTheKeyExistingOnesKeepTheirs) {
+  CPDFDict d;
+  for (const char* k : {"Type", "Font", "Width", "Alpha"}) {
+    CPDFName key(k);
+    key.SetDefined(true);
+    ASSERT_TRUE(d.InsertTaking(key, new CPDFInt(1)));
+    EXPECT_EQ(key.Length(), 0) << k;
+    auto it = d.FindKey(k);
+    ASSERT_NE(it, d.end()) << k;
+    EXPECT_STREQ(it->key.c_str(), k);
+    EXPECT_TRUE(it->key.IsDefined());  // the key object's flags travel with it
+  }
+  EXPECT_EQ(Keys(d), (std::vector<std::string>{"Alpha", "Font", "Type", "Width"}));
+
+  CPDFName again("Font");
+  ASSERT_TRUE(d.InsertTaking(again, new CPDFInt(2)));
+  EXPECT_STREQ(again.c_str(), "Font");
+  auto* value = dynamic_cast<CPDFInt*>(d.GetValue(nullptr, "Font"));
+  ASSERT_NE(value, nullptr);
+  EXPECT_EQ(value->GetInt(), 2);
+  EXPECT_EQ(d.Count(), 4);
+}
+
 }  // namespace
 }  // namespace koyo

@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "koyo/platform/Files.h"
 #include "koyo/platform/Format.h"
 #include "koyo/platform/MappedFile.h"
@@ -71,6 +78,51 @@ TEST_F(PlatformFiles, CopyFailuresLeaveNoTarget) {
   EXPECT_FALSE(CopyFile(dir_.c_str(), Path("out").c_str()));
   EXPECT_EQ(errno, EISDIR);
   EXPECT_TRUE(Names().empty());
+}
+
+// A FIFO on either side would make a blocking open wait forever for the other
+// end; a target that is not a regular file must survive the refusal.
+TEST_F(PlatformFiles, CopyRefusesFifosWithoutWaiting) {
+  Write(Path("in"), "data");
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  alarm(10);
+  EXPECT_FALSE(CopyFile(Path("pipe").c_str(), Path("out").c_str()));
+  EXPECT_EQ(errno, EINVAL);
+  EXPECT_FALSE(CopyFile(Path("in").c_str(), Path("pipe").c_str()));
+  alarm(0);
+  EXPECT_TRUE(fs::is_fifo(Path("pipe")));
+  EXPECT_FALSE(fs::exists(Path("out")));
+}
+
+TEST_F(PlatformFiles, CopyOverACharacterDeviceIsRefused) {
+  Write(Path("in"), "data");
+  if (::mknod(Path("null").c_str(), S_IFCHR | 0600, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "cannot make a device node here";
+  }
+  EXPECT_FALSE(CopyFile(Path("in").c_str(), Path("null").c_str()));
+  EXPECT_EQ(errno, EINVAL);
+  EXPECT_TRUE(fs::is_character_file(Path("null")));
+}
+
+// A copy that fails halfway (here: the file size limit, as on a full disk)
+// has already cut the old target short; what is left is removed.
+TEST_F(PlatformFiles, CopyCutShortLeavesNoPartialTarget) {
+  Write(Path("in"), std::string(100000, 'i'));
+  Write(Path("out"), "old");
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    bool copied = CopyFile(Path("in").c_str(), Path("out").c_str());
+    ::_exit(copied ? 1 : (errno == EFBIG ? 0 : 2));
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the copy succeeded, 2: it failed without EFBIG";
+  EXPECT_FALSE(fs::exists(Path("out")));
+  EXPECT_EQ(Read(Path("in")), std::string(100000, 'i'));
 }
 
 TEST_F(PlatformFiles, TempNamesCarryThePrefixAndAreUnique) {

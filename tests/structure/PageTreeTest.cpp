@@ -2,6 +2,7 @@
 // well-formed, damaged and cyclic trees.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "StructFixture.h"
@@ -306,6 +307,164 @@ TEST_F(PageTree, PageThatFailsToRealizeKeepsWhatWasRead) {
   EXPECT_TRUE(read->HasKey("Type"));
   EXPECT_TRUE(read->HasKey("Parent"));
   EXPECT_TRUE(read->HasKey("Resources"));
+}
+
+// Builds a page tree from a shape: "p" a page, "x" a kid that cannot be
+// loaded, "^" a kid leading back to the root, "(...)" a node of the kids
+// inside, optionally followed by "=N" for a Count that differs from the pages
+// below it. The whole shape is the root node.
+class ShapeBuilder {
+public:
+  ShapeBuilder(FakeDoc& doc, const char* shape) : doc_(doc), text_(shape) {}
+  CPDFObjRef Build() {
+    root_ = doc_.Reserve();
+    int32_t pages = 0;
+    Node(root_, CPDFObjRef(), pages);
+    return root_;
+  }
+
+private:
+  // Reads "(kids)[=N]" at the cursor into node at, returning its Count in pages.
+  void Node(const CPDFObjRef& at, const CPDFObjRef& parent, int32_t& count) {
+    EXPECT_EQ(text_[pos_], '(') << text_;
+    ++pos_;
+    auto* kids = Array({});
+    int32_t pages = 0;
+    while (pos_ < text_.size() && text_[pos_] != ')') {
+      char c = text_[pos_];
+      if (c == 'p') {
+        kids->Push_Back(Ref(doc_.Add(Dict({{"Type", Name("Page")}, {"Parent", Ref(at)}}))));
+        ++pages;
+        ++pos_;
+      } else if (c == 'x') {
+        kids->Push_Back(Ref(CPDFObjRef(9999, 0)));
+        ++pages;
+        ++pos_;
+      } else if (c == '^') {
+        kids->Push_Back(Ref(root_));
+        ++pages;
+        ++pos_;
+      } else if (c == '(') {
+        CPDFObjRef kid = doc_.Reserve();
+        int32_t below = 0;
+        Node(kid, at, below);
+        kids->Push_Back(Ref(kid));
+        pages += below;
+      } else {
+        ++pos_;  // spaces
+      }
+    }
+    ++pos_;
+    if (pos_ < text_.size() && text_[pos_] == '=') {
+      size_t used = 0;
+      pages = std::stoi(text_.substr(pos_ + 1), &used);
+      pos_ += 1 + used;
+    }
+    auto* node = Dict({{"Type", Name("Pages")}, {"Kids", kids}, {"Count", Num(pages)}});
+    if (parent.IsValid()) node->Insert("Parent", Ref(parent));
+    doc_.Put(at, node);
+    count = pages;
+  }
+
+  FakeDoc& doc_;
+  std::string text_;
+  size_t pos_ = 0;
+  CPDFObjRef root_;
+};
+
+// What GetPage gives at each position from -1 to n: the page's reference, or
+// an invalid one for no page.
+std::vector<CPDFObjRef> PagesInOrder(CPDFPages& tree, const std::vector<int32_t>& order, int32_t n) {
+  std::vector<CPDFObjRef> found(static_cast<size_t>(n) + 2);
+  for (int32_t i : order) {
+    CPDFObjRef ref;
+    CPDFPage* page = tree.GetPage(i, &ref);
+    found[static_cast<size_t>(i + 1)] = page ? ref : CPDFObjRef();
+  }
+  return found;
+}
+
+TEST_F(PageTree, SequentialAccessGivesWhatSingleWalksGive) {
+  const char* shapes[] = {
+      "(ppp)",
+      "((pp)(ppp)p(p))",
+      "(p(p(p(pp)p)p)p)",
+      "(px(pxp)p)",         // kids that cannot be loaded count as one page
+      "((pp)=4(pp)p)",      // a node claiming more pages than it has
+      "((ppp)=1(pp)p)",     // and one claiming fewer
+      "((pp)(pp))=6",       // a root claiming more: its last page is the last kid's last
+      "((pp)(pp)(p))=3",    // a root claiming fewer
+      "(p(^)p(pp))",        // a kid leading back to the root
+      "(()(p)()(pp)())",    // empty nodes
+      "((pp)=-1(pp))",      // a negative Count
+  };
+  for (const char* shape : shapes) {
+    FakeDoc walked;
+    FakeDoc resumed;
+    CPDFObjRef walkedRoot = ShapeBuilder(walked, shape).Build();
+    CPDFObjRef resumedRoot = ShapeBuilder(resumed, shape).Build();
+    CPDFPages byWalk;
+    CPDFPages byStep;
+    ASSERT_TRUE(byWalk.Realize(&walked, walked.Get(walkedRoot))) << shape;
+    ASSERT_TRUE(byStep.Realize(&resumed, resumed.Get(resumedRoot))) << shape;
+    int32_t n = byWalk.Get_Count()->GetInt() + 3;
+    if (n < 8) n = 8;
+    // Backwards every position is a walk of its own; forwards each one goes
+    // on from the one before. Both documents number their objects alike.
+    std::vector<int32_t> backwards, forwards;
+    for (int32_t i = n; i >= -1; --i) backwards.push_back(i);
+    for (int32_t i = -1; i <= n; ++i) forwards.push_back(i);
+    std::vector<CPDFObjRef> expected = PagesInOrder(byWalk, backwards, n);
+    std::vector<CPDFObjRef> got = PagesInOrder(byStep, forwards, n);
+    for (int32_t i = -1; i <= n; ++i) {
+      EXPECT_EQ(got[static_cast<size_t>(i + 1)], expected[static_cast<size_t>(i + 1)]) << shape << " at " << i;
+    }
+    // Going through a second time, now that everything is realized.
+    EXPECT_EQ(PagesInOrder(byStep, forwards, n), expected) << shape;
+  }
+}
+
+TEST_F(PageTree, SequentialAccessDoesNotWalkPastEveryEarlierKid) {
+  FakeDoc wide;
+  std::string shape = "(";
+  for (int32_t i = 0; i < 50; ++i) shape += "(pppppppppp)";
+  shape += ")";
+  CPDFObjRef root = ShapeBuilder(wide, shape.c_str()).Build();
+  CPDFPages tree;
+  ASSERT_TRUE(tree.Realize(&wide, wide.Get(root)));
+  wide.loads = 0;
+  for (int32_t i = 0; i < 500; ++i) ASSERT_NE(tree.GetPage(i), nullptr) << i;
+  // A walk from the top for each page would load about 500 * 25 node kids
+  // and 500 * 5 page kids.
+  EXPECT_LT(wide.loads, 5 * 500);
+}
+
+TEST_F(PageTree, ChangesToTheTreeBetweenSequentialCalls) {
+  CPDFObjRef root = doc.Reserve(), a = doc.Reserve(), b = doc.Reserve();
+  std::vector<CPDFObjRef> pagesA = PutNodeOfPages(a, root, 3);
+  std::vector<CPDFObjRef> pagesB = PutNodeOfPages(b, root, 2);
+  PutNode(root, CPDFObjRef(), {a, b}, 5);
+  CPDFPages* tree = Open(root);
+  ASSERT_NE(tree, nullptr);
+
+  // Deleting the page just found: the next position is the page after it.
+  ASSERT_TRUE(IsPageAt(tree, 0, doc, pagesA[0]));
+  ASSERT_TRUE(IsPageAt(tree, 1, doc, pagesA[1]));
+  ASSERT_TRUE(tree->DeletePage(1, root));
+  EXPECT_TRUE(IsPageAt(tree, 2, doc, pagesB[0]));
+
+  // Kids changed behind the tree's back: the kid taken is no longer there.
+  ASSERT_TRUE(IsPageAt(tree, 0, doc, pagesA[0]));
+  auto* nodeA = doc.As<CPDFPages>(a);
+  ASSERT_NE(nodeA, nullptr);
+  ASSERT_TRUE(nodeA->Get_Kids()->SetAt(0, Ref(pagesB[1])));
+  ASSERT_TRUE(nodeA->Get_Kids()->SetAt(1, Ref(pagesA[0])));
+  EXPECT_TRUE(IsPageAt(tree, 1, doc, pagesA[0]));
+
+  // A new Kids array for the root.
+  ASSERT_TRUE(IsPageAt(tree, 0, doc, pagesB[1]));
+  ASSERT_TRUE(tree->Set_Kids(Array({Ref(b), Ref(a)})));
+  EXPECT_TRUE(IsPageAt(tree, 1, doc, pagesB[1]));
 }
 
 TEST_F(PageTree, NewNodeAndParent) {
