@@ -1,7 +1,8 @@
 #include "front/CPDFDriver.h"
 
 #include <cstdarg>
-#include <set>
+#include <map>
+#include <optional>
 #include <utility>
 
 #include "front/CPDFLib.h"
@@ -19,6 +20,7 @@
 #include "koyo/platform/Format.h"
 #include "koyo/structure/CPDFPage.h"
 #include "koyo/structure/CPDFResDict.h"
+#include "koyo/structure/StructRealize.h"
 #include "koyo/sysfont/FontName.h"
 #include "koyo/sysfont/TrueTypeInfo.h"
 
@@ -51,6 +53,9 @@ CPDFDriver* CPDFDriver::Create(const char* tempDir) {
     LogLine("cannot initialize libkoyo");
     return nullptr;
   }
+  // A repair looks only at the pages' fonts: pages realize just their boxes
+  // and resources, and resource dictionaries just their Font category.
+  library->SetRealizeOptions(koyo::kRealizeMinimal);
   return new CPDFDriver(library);
 }
 
@@ -107,9 +112,12 @@ bool CPDFDriver::Run(const char* path) {
     return result;
   }
 
-  std::set<std::pair<int32_t, int32_t>> done;
+  // What became of each indirect font met so far, so that a font shared by
+  // many pages is examined once: replaced (no value), or left for a reason.
+  std::map<std::pair<int32_t, int32_t>, std::optional<SkipReason>> met;
   for (int32_t i = 0; i < pageCount; ++i) {
-    koyo::CPDFPage* page = doc->GetPage(i, nullptr);
+    CPDFObjRef pageRef;
+    koyo::CPDFPage* page = doc->GetPage(i, &pageRef);
     if (!page) {
       bool result = Fail(&doc->GetError(), "cannot get PDF Page: %d", i + 1);
       close();
@@ -124,9 +132,29 @@ bool CPDFDriver::Run(const char* path) {
     }
     CPDFDict* fontDict = static_cast<CPDFDict*>(fonts);
     for (auto& entry : *fontDict) {
+      if (entry.value && entry.value->IsReference()) {
+        const CPDFObjRef& known = *static_cast<const CPDFObjRef*>(entry.value);
+        auto seen = met.find({known.GetObjNum(), known.GetGenNum()});
+        if (seen != met.end()) {
+          // Replaced already, or left for the same reason as before.
+          if (!seen->second || !observer_) continue;
+          FontVisit visit;
+          visit.page = i + 1;
+          visit.resourceName = entry.key.c_str();
+          CPDFObject* loaded = doc->GetObj(known);
+          auto* font = loaded && loaded->IsType(CPDFObject::kDict) ? static_cast<CPDFDict*>(loaded) : nullptr;
+          visit.subtype = NameOf(doc, font, "Subtype");
+          visit.baseFont = NameOf(doc, font, "BaseFont");
+          visit.objectNumber = known.GetObjNum();
+          visit.generation = known.GetGenNum();
+          observer_->OnSkipped(visit, *seen->second);
+          continue;
+        }
+      }
       const std::string resourceName = entry.key.c_str();
       CPDFObjRef ref;
-      CPDFObject* value = fontDict->GetValue(doc, resourceName.c_str(), &ref);
+      doc->ClearError();
+      CPDFObject* value = CPDFObject::Resolve(doc, entry.value, &ref);
       if (!value) {
         bool result = Fail(&doc->GetError(), "cannot get PDF Font: %s", resourceName.c_str());
         close();
@@ -149,7 +177,11 @@ bool CPDFDriver::Run(const char* path) {
       }
       visit.objectNumber = ref.GetObjNum();
       visit.generation = ref.GetGenNum();
-      if (done.count({ref.GetObjNum(), ref.GetGenNum()})) continue;
+      // Left alone, for this and every later use of the font.
+      auto skip = [&](SkipReason reason) {
+        met[{ref.GetObjNum(), ref.GetGenNum()}] = reason;
+        if (observer_) observer_->OnSkipped(visit, reason);
+      };
 
       // The name is copied: replacing the font destroys the old dictionary.
       const std::string baseFont = visit.baseFont;
@@ -157,15 +189,15 @@ bool CPDFDriver::Run(const char* path) {
       koyo::TrueTypeInfo* info =
           koyo::NormalizeFontName(normalised, baseFont.c_str()) ? library_->GetTrueTypeInfo(normalised) : nullptr;
       if (!info) {
-        if (observer_) observer_->OnSkipped(visit, SkipReason::kNotInstalled);
+        skip(SkipReason::kNotInstalled);
         continue;
       }
       if (info->lfCharSet != kShiftJisCharSet) {
-        if (observer_) observer_->OnSkipped(visit, SkipReason::kNotJapanese);
+        skip(SkipReason::kNotJapanese);
         continue;
       }
       if (koyo::EmbedsFontProgram(doc, *font)) {
-        if (observer_) observer_->OnSkipped(visit, SkipReason::kEmbedded);
+        skip(SkipReason::kEmbedded);
         continue;
       }
       // A composite font keeps the CMap its text is coded for; one with an
@@ -174,7 +206,7 @@ bool CPDFDriver::Run(const char* path) {
       if (visit.subtype == "Type0") {
         CPDFObject* enc = font->GetValue(doc, "Encoding");
         if (enc && enc->IsType(CPDFObject::kStream)) {
-          if (observer_) observer_->OnSkipped(visit, SkipReason::kEncodingStream);
+          skip(SkipReason::kEncodingStream);
           continue;
         }
         if (enc && enc->IsType(CPDFObject::kName)) encoding = static_cast<CPDFName*>(enc)->c_str();
@@ -202,9 +234,14 @@ bool CPDFDriver::Run(const char* path) {
           return result;
         }
       }
-      done.insert({ref.GetObjNum(), ref.GetGenNum()});
+      met[{ref.GetObjNum(), ref.GetGenNum()}] = std::nullopt;
       if (observer_) observer_->OnReplaced(visit, newEncoding);
     }
+    // Nothing of the page is needed any more: it goes, with what it holds
+    // directly (its own resources, usually), and is read and realized again
+    // if asked for. Indirect resource dictionaries stay: a Pages node may
+    // hold the same one, realized, for the pages that inherit it.
+    (void)doc->UnloadObj(pageRef);
   }
 
   if (!dryRun_ && !doc->Flush()) {

@@ -54,6 +54,9 @@ public:
   // Base name of the CMap of the host's multi-byte encoding ("-H" or "-V" follows).
   const char* GetHostCMapName() const { return hostCMapName_.c_str(); }
   int32_t GetRealizeOptions() const override { return realizeOptions_; }
+  // How much of a page documents opened from now on realize as they read it
+  // (bits of kRealizeMinimal and kRealizeNoResources; 0, the default, is all).
+  void SetRealizeOptions(int32_t options) { realizeOptions_ = options; }
   const std::string& GetTempDir() const override { return tempDir_; }
   const std::string& GetCMapDir() const { return cmapDir_; }
   const std::string& GetMetricsDir() const { return metricsDir_; }

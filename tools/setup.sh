@@ -9,6 +9,8 @@ packages=(
   zlib1g-dev libjpeg62-turbo-dev libtiff-dev libmd-dev libfreetype-dev libfontconfig-dev
   # tests: GoogleTest, independent PDF readers, real Japanese fonts, reference data
   libgtest-dev qpdf poppler-utils fonts-ipafont poppler-data python3-reportlab ghostscript
+  # fuzzing: clang with libFuzzer
+  clang libclang-rt-14-dev
 )
 
 missing=()

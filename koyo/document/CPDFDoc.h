@@ -100,6 +100,13 @@ public:
   bool UpdateObj(const CPDFObjRef& ref) override;
   bool DeleteObj(const CPDFObjRef& ref) override;
   bool ReleaseObj(const CPDFObjRef& ref, bool force) override;
+  // Forgets the loaded copy of an object read from the file and not changed
+  // since, giving its memory back; the next use reads it again. Unlike
+  // ReleaseObj it leaves every object this one refers to loaded. Refused for
+  // an object of the update section (a new or changed one exists nowhere
+  // else) and for one being read. True, doing nothing, when it is not loaded.
+  // The caller must hold no pointer into the object.
+  bool UnloadObj(const CPDFObjRef& ref);
   // Renumbering belongs to linearized saving, which this document does not run:
   // always fails.
   bool LinearizeObj(const CPDFObjRef& ref) override;
@@ -161,6 +168,7 @@ private:
   void UpdateObjIn(const CPDFObjRef& ref);
   void DeleteObjIn(const CPDFObjRef& ref);
   void ReleaseObjIn(const CPDFObjRef& ref, bool force);
+  void UnloadObjIn(const CPDFObjRef& ref);
   void SaveIn(const char* path, bool incremental, bool linearize);
   void FlushIn();
   int64_t StoreObjIn(const CPDFObjRef& ref, const CPDFObject* obj, int64_t* textEnd);

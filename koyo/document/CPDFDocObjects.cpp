@@ -284,6 +284,25 @@ void CPDFDoc::ReleaseObjIn(const CPDFObjRef& ref, bool force) {
   }
 }
 
+bool CPDFDoc::UnloadObj(const CPDFObjRef& ref) {
+  return Boundary(error_, kDoc, "UnloadObj", [&] { UnloadObjIn(ref); });
+}
+
+void CPDFDoc::UnloadObjIn(const CPDFObjRef& ref) {
+  if (!ref.IsValid()) ThrowPDF(kDoc, "UnloadObj", CPDFException::kUser, kUndefinedRef);
+  CPDFBody* body = nullptr;
+  if (!FindObj(ref, false, &body)) return;
+  if (body == GetBody()) {
+    ThrowPDF(kDoc, "UnloadObj", CPDFException::kUser, "The object is new or changed.");
+  }
+  if (std::find(loading_.begin(), loading_.end(), ref) != loading_.end()) {
+    ThrowPDF(kDoc, "UnloadObj", CPDFException::kUser, "The object is being read.");
+  }
+  // Only this object goes: its own values are destroyed with it, and what it
+  // refers to is not its to free.
+  std::unique_ptr<CPDFObject> detached(body->DetachObj(ref));
+}
+
 bool CPDFDoc::LinearizeObj(const CPDFObjRef&) {
   return Boundary(error_, kDoc, "LinearizeObj", [&] {
     ThrowPDF(kDoc, "LinearizeObj", CPDFException::kUser, "The document is not being linearized.");

@@ -11,6 +11,7 @@
 #include "koyo/object/CPDFInt.h"
 #include "koyo/object/CPDFName.h"
 #include "koyo/object/CPDFStream.h"
+#include "koyo/structure/CPDFPage.h"
 #include "tests/document/PdfFixture.h"
 
 namespace koyo {
@@ -249,6 +250,40 @@ TEST_F(ObjectTable, ReleaseHonoursTheReleaseFlagUnlessForced) {
   EXPECT_TRUE(doc_.ReleaseObj(CPDFObjRef(2, 0), false));
   EXPECT_EQ(doc_.FindObj(CPDFObjRef(2, 0), false, nullptr), nullptr);
   EXPECT_EQ(doc_.FindObj(CPDFObjRef(3, 0), false, nullptr), nullptr);
+}
+
+TEST_F(ObjectTable, UnloadTakesOnlyTheObjectAndOnlyOneAsInTheFile) {
+  OpenNumbers();
+  const CPDFObjRef page(3, 0), node(2, 0);
+  CPDFObjRef ref;
+  CPDFPage* first = doc_.GetPage(0, &ref);
+  ASSERT_NE(first, nullptr) << Describe(doc_.GetError());
+  ASSERT_EQ(ref, page);
+  CPDFObject* parent = first->Get_Parent();
+  ASSERT_NE(parent, nullptr);
+  ASSERT_EQ(doc_.FindObj(node, false, nullptr), parent);
+
+  // The page goes; the node it refers to (and that refers to it) stays.
+  EXPECT_TRUE(doc_.UnloadObj(page)) << Describe(doc_.GetError());
+  EXPECT_EQ(doc_.FindObj(page, false, nullptr), nullptr);
+  EXPECT_EQ(doc_.FindObj(node, false, nullptr), parent);
+  EXPECT_TRUE(doc_.UnloadObj(page));  // not loaded: nothing to do
+  CPDFPage* again = doc_.GetPage(0, &ref);
+  ASSERT_NE(again, nullptr) << Describe(doc_.GetError());
+  EXPECT_EQ(ref, page);
+  EXPECT_EQ(again->Get_Parent(), parent);
+
+  // Changed and new objects exist only in memory: they stay.
+  ASSERT_NE(doc_.GetObj(CPDFObjRef(5, 0)), nullptr);
+  ASSERT_TRUE(doc_.UpdateObj(CPDFObjRef(5, 0)));
+  EXPECT_FALSE(doc_.UnloadObj(CPDFObjRef(5, 0)));
+  ExpectRecord(doc_.GetError(), "CPDFDoc", "UnloadObj", CPDFException::kUser, "The object is new or changed.");
+  EXPECT_EQ(IntValue(doc_.FindObj(CPDFObjRef(5, 0), false, nullptr)), 50);
+  CPDFObjRef made;
+  ASSERT_TRUE(doc_.RegistObj(new CPDFInt(7), nullptr, &made));
+  EXPECT_FALSE(doc_.UnloadObj(made));
+  EXPECT_EQ(IntValue(doc_.GetObj(made)), 7);
+  EXPECT_FALSE(doc_.UnloadObj(CPDFObjRef()));
 }
 
 TEST_F(ObjectTable, DeleteFreesInTheUpdateSectionOnly) {

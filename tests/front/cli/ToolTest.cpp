@@ -183,6 +183,74 @@ TEST_F(Tool, TextReportOfOneFile) {
   EXPECT_TRUE(fs::exists(dir_ / "repaired.pdf"));
 }
 
+// A PDF file of the given objects (numbered from 1) and trailer entries.
+std::string PdfOf(const std::vector<std::string>& objects, const std::string& trailer) {
+  std::string text = "%PDF-1.3\n";
+  std::vector<size_t> offsets;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    offsets.push_back(text.size());
+    text += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const size_t xref = text.size();
+  text += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+  for (size_t offset : offsets) {
+    std::string number = std::to_string(offset);
+    text += std::string(10 - number.size(), '0') + number + " 00000 n \n";
+  }
+  text += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " " + trailer + " >>\nstartxref\n" +
+          std::to_string(xref) + "\n%%EOF\n";
+  return text;
+}
+
+TEST_F(Tool, PagesTakingTurnsWithIndirectResources) {
+  // Pages 1 and 3 use resources 7 (whose Font dictionary 9 is indirect), pages
+  // 2 and 4 resources 8; the last page inherits 7 from the root node.
+  const std::string page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842]";
+  const std::string pdf = PdfOf(
+      {
+          "<< /Type /Catalog /Pages 2 0 R >>",
+          "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R 6 0 R 13 0 R] /Count 5 /Resources 7 0 R >>",
+          page + " /Resources 7 0 R >>",
+          page + " /Resources 8 0 R >>",
+          page + " /Resources 7 0 R >>",
+          page + " /Resources 8 0 R >>",
+          "<< /Font 9 0 R >>",
+          "<< /Font << /F1 10 0 R /H 12 0 R >> >>",
+          "<< /F1 10 0 R /F2 11 0 R >>",
+          "<< /Type /Font /Subtype /TrueType /BaseFont /IPAMincho >>",
+          "<< /Type /Font /Subtype /TrueType /BaseFont /IPAGothic >>",
+          "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+          page + " >>",
+      },
+      "/Root 1 0 R");
+  fs::create_directories(dir_ / "in");
+  std::ofstream(dir_ / "in" / "turns.pdf", std::ios::binary) << pdf;
+
+  const Result r = Run({"--json", "in/turns.pdf", "turns.pdf"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = JsonLines(r.out);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]["pages"].number, 5);
+  std::map<int, std::pair<int, std::string>> replaced;
+  for (const JsonValue& f : lines[0]["replaced"].items) {
+    replaced[static_cast<int>(f["object"].number)] = {static_cast<int>(f["page"].number), f["subtype"].text};
+  }
+  EXPECT_EQ(replaced, (std::map<int, std::pair<int, std::string>>{{10, {1, "TrueType"}}, {11, {1, "TrueType"}}}));
+  ASSERT_EQ(lines[0]["skipped"].items.size(), 1u);
+  EXPECT_EQ(lines[0]["skipped"][0]["baseFont"].text, "Helvetica");
+  EXPECT_EQ(lines[0]["skipped"][0]["page"].number, 2);
+
+  // The repaired file reads back with both fonts, now composite, where the
+  // pages find them.
+  const Result again = Run({"--json", "--dry-run", "turns.pdf"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  const auto check = JsonLines(again.out);
+  ASSERT_EQ(check.size(), 1u);
+  std::map<int, std::string> subtypes;
+  for (const JsonValue& f : check[0]["replaced"].items) subtypes[static_cast<int>(f["object"].number)] = f["subtype"].text;
+  EXPECT_EQ(subtypes, (std::map<int, std::string>{{10, "Type0"}, {11, "Type0"}}));
+}
+
 TEST_F(Tool, DryRunWritesNothingAndReportsWhatARunWouldDo) {
   const auto inputs = Copy("in");
   std::map<std::string, std::pair<std::string, struct timespec>> before;
