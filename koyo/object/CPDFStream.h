@@ -105,7 +105,7 @@ private:
   // Sets Length to n (telling the document when Length is indirect).
   bool UpdateLength(int64_t n);
   // Length and F of a stream just read: a number read for Length becomes an
-  // integer, a file specification dictionary becomes its typed object.
+  // integer, a FileSpec dictionary becomes its typed object.
   void NormalizeEntries(StreamLoad& in);
   void DropWindow() const {
     fileOffset_ = fileLength_ = -1;

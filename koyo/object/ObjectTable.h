@@ -62,7 +62,7 @@ public:
   // True while the document writes itself out: streams read then keep their
   // dictionary entries as read.
   virtual bool IsFlushing() const { return false; }
-  // A new typed file specification that has adopted the contents of value (the
+  // A new typed FileSpec dictionary that has adopted the contents of value (the
   // F entry of a stream just read), or null when value is not one or no typed
   // class is available. Owned by the caller.
   virtual CPDFObject* MakeFileSpec(CPDFDict& value) {

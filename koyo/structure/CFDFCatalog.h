@@ -27,7 +27,7 @@ public:
   CPDFObject* Get_F(CPDFObjRef* ref = nullptr) const;
   CPDFArray* Get_Pages(CPDFObjRef* ref = nullptr) const;
   CPDFArray* Get_Annots(CPDFObjRef* ref = nullptr) const;
-  // Stores the file specification into the FDF dictionary; false without FDF
+  // Stores the FileSpec dictionary into the FDF dictionary; false without FDF
   // (the value is then destroyed).
   bool Set_F(CPDFObject* value, bool indirect = false, CPDFObjRef* ref = nullptr);
 

@@ -10,35 +10,10 @@
 #include <unistd.h>
 
 #include "koyo/object/CPDFException.h"
+#include "tests/object/TempFileFixture.h"
 
 namespace koyo::test {
 
-class ScratchDir {
-public:
-  ScratchDir() {
-    char tmpl[] = "/tmp/koyo-document-XXXXXX";
-    const char* d = ::mkdtemp(tmpl);
-    if (d) dir_ = d;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::string p = Path(name);
-    std::FILE* f = std::fopen(p.c_str(), "wb");
-    EXPECT_NE(f, nullptr) << p;
-    if (f) {
-      EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-      std::fclose(f);
-    }
-    return p;
-  }
-
-private:
-  std::string dir_;
-};
 
 // Builds a PDF file text: objects are appended with their offsets noted; each
 // Section call writes a cross-reference section for the objects (and free
